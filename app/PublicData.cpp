@@ -1,0 +1,51 @@
+#include "app/PublicData.h"
+
+#include "BuildSettings.h"
+#include "app/TempPath.h"
+#include "win/File.h"
+#include "win/Resource.h"
+
+namespace app {
+
+namespace {
+WNDPROC g_savedBackdropProc = nullptr;
+}
+
+std::wstring GameCaption() { return std::wstring(GameName) + L"客户端"; }
+
+std::wstring UpdateUrl() { return std::wstring(velmora::build::kUpdateBase) + L"/gamehome/vorn/update.txt"; }
+std::wstring LoginUrl() { return std::wstring(velmora::build::kLoginBase) + L"/vorn/index.php"; }
+std::wstring GameSpaceUrl() { return std::wstring(velmora::build::kGameSpaceBase) + L"/kavorn/"; }
+std::wstring HomeUrl() { return std::wstring(velmora::build::kHomeBase) + L"/"; }
+
+std::wstring IconFileName() { return std::wstring(GameCode) + L".ico"; }
+
+std::wstring GetTempFolder() {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  DWORD n = ::GetTempPathW(MAX_PATH + 1, buffer);
+  return NormaliseTempPath(std::wstring_view(buffer, n <= MAX_PATH ? n : 0));
+}
+
+void SaveResourceToFile(WORD id, const wchar_t* type, const std::wstring& path) {
+  win::ReplaceFileContents(path, win::ResourceBytes(id, type));
+}
+
+void HookBackdrop(HWND hwnd) {
+  g_savedBackdropProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BackdropWndProc)));
+}
+
+void UnhookBackdrop(HWND hwnd) {
+  if (!g_savedBackdropProc) return;
+  ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_savedBackdropProc));
+  g_savedBackdropProc = nullptr;
+}
+
+WNDPROC SavedBackdropProc() { return g_savedBackdropProc; }
+
+LRESULT CALLBACK BackdropWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!g_savedBackdropProc) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  return ::CallWindowProcW(g_savedBackdropProc, hwnd, msg, wParam, lParam);
+}
+
+}  // namespace app

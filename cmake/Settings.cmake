@@ -1,0 +1,37 @@
+# Deployment settings: the base (scheme://host[:port]) of each operator host the
+# client talks to. The paths are fixed in app/PublicData.cpp.
+#
+#   VELMORA_UPDATE_BASE    static-content host, serves the update manifest
+#   VELMORA_LOGIN_BASE     account host, serves the login page
+#   VELMORA_GAMESPACE_BASE game-portal host, opened in the default browser
+#   VELMORA_HOME_BASE      home-page host, opened by "/web"
+#
+# The test flavour reads them from tests/hosts.env instead.
+set(VELMORA_FLAVOR "release" CACHE STRING "Client flavour: release (system browser control, operator hosts) or test (plain page engine, loopback hosts)")
+set_property(CACHE VELMORA_FLAVOR PROPERTY STRINGS release test)
+
+set(VELMORA_UPDATE_BASE    "http://static.velmora.example"   CACHE STRING "Static-content host base")
+set(VELMORA_LOGIN_BASE     "https://passport.velmora.example" CACHE STRING "Account host base")
+set(VELMORA_GAMESPACE_BASE "https://space.velmora.example"    CACHE STRING "Game-portal host base")
+set(VELMORA_HOME_BASE      "http://www.velmora.example"       CACHE STRING "Home-page host base")
+
+if(VELMORA_FLAVOR STREQUAL "test")
+  set(hosts_file ${CMAKE_SOURCE_DIR}/tests/hosts.env)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${hosts_file})
+  file(STRINGS ${hosts_file} host_lines REGEX "^[A-Z_]+=")
+  foreach(line ${host_lines})
+    string(REGEX MATCH "^([A-Z_]+)=(.*)$" _ "${line}")
+    set(VELMORA_${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
+  endforeach()
+endif()
+
+foreach(name UPDATE_BASE LOGIN_BASE GAMESPACE_BASE HOME_BASE)
+  if(NOT VELMORA_${name} MATCHES "^https?://[^/]+$")
+    message(FATAL_ERROR "VELMORA_${name} must be scheme://host[:port] with no path, got '${VELMORA_${name}}'")
+  endif()
+endforeach()
+
+set(VELMORA_VERSION_MAJOR ${PROJECT_VERSION_MAJOR})
+set(VELMORA_VERSION_MINOR ${PROJECT_VERSION_MINOR})
+set(VELMORA_VERSION_PATCH ${PROJECT_VERSION_PATCH})
+configure_file(${CMAKE_SOURCE_DIR}/cmake/BuildSettings.h.in ${CMAKE_BINARY_DIR}/generated/BuildSettings.h @ONLY)

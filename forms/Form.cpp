@@ -1,0 +1,219 @@
+#include "forms/Form.h"
+
+#include <windowsx.h>
+
+#include <vector>
+
+#include "forms/Program.h"
+#include "forms/Twips.h"
+#include "win/Gdi.h"
+#include "win/UniqueHandle.h"
+
+namespace forms {
+
+namespace {
+constexpr wchar_t kFormClass[] = L"VelmoraForm";
+
+int ShiftState() {
+  return ((::GetKeyState(VK_SHIFT) < 0) ? 1 : 0) | ((::GetKeyState(VK_CONTROL) < 0) ? 2 : 0) |
+         ((::GetKeyState(VK_MENU) < 0) ? 4 : 0);
+}
+
+int ButtonState(WPARAM wParam) {
+  return ((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) | ((wParam & MK_MBUTTON) ? 4 : 0);
+}
+// Disables every enabled, visible window of the thread except the modal one.
+struct Disabling {
+  HWND self;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK DisableOthers(HWND hwnd, LPARAM param) {
+  auto* d = reinterpret_cast<Disabling*>(param);
+  if (hwnd != d->self && ::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd)) {
+    ::EnableWindow(hwnd, FALSE);
+    d->windows.push_back(hwnd);
+  }
+  return TRUE;
+}
+}  // namespace
+
+Form::Form(FormDesign design) : design_(std::move(design)) {}
+
+Form::~Form() = default;
+
+void Form::RunInitialize() {
+  if (initialized_) return;
+  initialized_ = true;
+  RunHandler(L"Form_Initialize", [this] { Form_Initialize(); });
+}
+
+HWND Form::hWnd() {
+  if (!loaded_) Load();
+  return window();
+}
+
+bool Form::Visible() const noexcept { return window() && ::IsWindowVisible(window()); }
+
+void Form::Load() {
+  if (loaded_ || loading_) return;
+  loading_ = true;
+  RECT rc{0, 0, design_.clientWidth, design_.clientHeight};
+  ::AdjustWindowRectEx(&rc, design_.style, FALSE, design_.exStyle);
+  DWORD exStyle = design_.exStyle | (design_.showInTaskbar ? WS_EX_APPWINDOW : 0);
+  HWND owner = design_.showInTaskbar ? nullptr : Program::HiddenOwner();
+  if (!CreateWindowFor(kFormClass, exStyle, design_.caption.c_str(), design_.style & ~WS_VISIBLE, design_.left,
+                       design_.top, rc.right - rc.left, rc.bottom - rc.top, owner)) {
+    loading_ = false;
+    return;
+  }
+  if (design_.startUp == StartUpPosition::CenterScreen) Centre();
+  if (design_.autoRedraw) surface_.Resize(window(), design_.backColor);
+  loaded_ = true;
+  Program::FormLoaded(this);
+  RunHandler(L"Form_Load", [this] { Form_Load(); });
+  loading_ = false;
+}
+
+void Form::Centre() {
+  RECT rc{};
+  ::GetWindowRect(window(), &rc);
+  int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+  int y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  ::SetWindowPos(window(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::Show() {
+  Load();
+  if (!window()) return;
+  ::ShowWindow(window(), SW_SHOW);
+  Program::NoteFormShown();
+}
+
+void Form::ShowModal() {
+  Load();
+  if (!window()) return;
+  Disabling disabling{window(), {}};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &DisableOthers, reinterpret_cast<LPARAM>(&disabling));
+  Show();
+  MSG msg;
+  bool quit = false;
+  while (loaded_ && Visible()) {
+    BOOL r = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (r <= 0) {
+      quit = true;
+      break;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  for (HWND hwnd : disabling.windows)
+    if (::IsWindow(hwnd)) ::EnableWindow(hwnd, TRUE);
+  if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
+}
+
+void Form::Hide() {
+  if (window()) ::ShowWindow(window(), SW_HIDE);
+}
+
+bool Form::Unload(UnloadMode mode) {
+  if (!loaded_ || unloading_) return true;
+  unloading_ = true;
+  bool cancel = false;
+  RunHandler(L"Form_QueryUnload", [&] { Form_QueryUnload(cancel, mode); });
+  if (!cancel) RunHandler(L"Form_Unload", [&] { Form_Unload(cancel); });
+  if (cancel) {
+    unloading_ = false;
+    return false;
+  }
+  if (window()) ::DestroyWindow(window());  // OnWindowGone finishes the unload
+  if (loaded_) Unloaded();
+  unloading_ = false;
+  return true;
+}
+
+void Form::Unloaded() {
+  surface_.Release();
+  loaded_ = false;
+  Program::FormUnloaded(this);
+}
+
+void Form::OnWindowGone() {
+  // Destroyed from outside the form's own Unload: the form is unloaded all the same.
+  if (loaded_) Unloaded();
+}
+
+void Form::SetCaption(const std::wstring& caption) {
+  design_.caption = caption;
+  if (window()) ::SetWindowTextW(window(), caption.c_str());
+}
+
+std::wstring Form::Caption() const { return design_.caption; }
+
+double Form::ToScale(int pixels) const {
+  return design_.scaleMode == ScaleMode::Twips ? PixelsToTwips(pixels) : pixels;
+}
+
+int Form::FromScale(double units) const {
+  return design_.scaleMode == ScaleMode::Twips ? TwipsToPixels(units) : CLng(units);
+}
+
+double Form::ScaleWidth() const {
+  RECT rc{};
+  if (window()) ::GetClientRect(window(), &rc);
+  return ToScale(rc.right);
+}
+
+double Form::ScaleHeight() const {
+  RECT rc{};
+  if (window()) ::GetClientRect(window(), &rc);
+  return ToScale(rc.bottom);
+}
+
+void Form::MouseEvent(UINT msg, WPARAM wParam, LPARAM lParam) {
+  double x = ToScale(GET_X_LPARAM(lParam)), y = ToScale(GET_Y_LPARAM(lParam));
+  int shift = ShiftState();
+  switch (msg) {
+    case WM_LBUTTONDOWN: Form_MouseDown(1, shift, x, y); break;
+    case WM_RBUTTONDOWN: Form_MouseDown(2, shift, x, y); break;
+    case WM_MBUTTONDOWN: Form_MouseDown(4, shift, x, y); break;
+    case WM_LBUTTONUP: Form_MouseUp(1, shift, x, y); break;
+    case WM_RBUTTONUP: Form_MouseUp(2, shift, x, y); break;
+    case WM_MBUTTONUP: Form_MouseUp(4, shift, x, y); break;
+    case WM_MOUSEMOVE: Form_MouseMove(ButtonState(wParam), shift, x, y); break;
+  }
+}
+
+LRESULT Form::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CLOSE:
+      Unload(UnloadMode::ControlMenu);
+      return 0;
+    case WM_ERASEBKGND: {
+      if (design_.autoRedraw) return 1;
+      RECT rc{};
+      ::GetClientRect(window(), &rc);
+      win::UniqueHbrush brush(::CreateSolidBrush(design_.backColor));
+      ::FillRect(reinterpret_cast<HDC>(wParam), &rc, brush.get());
+      return 1;
+    }
+    case WM_PAINT: {
+      win::ScopedPaint paint(window());
+      if (design_.autoRedraw) surface_.PaintTo(paint, paint.dirty());
+      Form_Paint();
+      return 0;
+    }
+    case WM_SIZE:
+      if (design_.autoRedraw) surface_.Resize(window(), design_.backColor);
+      if (loaded_) Form_Resize();
+      return 0;
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: case WM_MOUSEMOVE:
+      MouseEvent(msg, wParam, lParam);
+      return 0;
+  }
+  return DefaultProc(msg, wParam, lParam);
+}
+
+}  // namespace forms

@@ -1,0 +1,60 @@
+// Program lifetime: the message loop, the count of loaded forms (the program
+// ends when the last one unloads), ending at once, and error reporting.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+#include <string_view>
+
+namespace forms {
+
+class Form;
+
+class Program {
+ public:
+  static void Init(HINSTANCE instance);
+  static HINSTANCE Instance();
+
+  // Runs the message loop until the last loaded form has unloaded; returns the exit code.
+  static int Run();
+  // Ends the process at once: no form's unload step runs.
+  [[noreturn]] static void EndNow(UINT exitCode = 0);
+
+  // Owner of the forms that have no taskbar button.
+  static HWND HiddenOwner();
+
+  // The command line without the program's name.
+  static std::wstring Arguments();
+
+  static void FormLoaded(Form* form);
+  static void FormUnloaded(Form* form);
+  static int LoadedFormCount();
+  // True once any form has been made visible.
+  static bool AnyFormShown();
+  static void NoteFormShown();
+
+  // An error that ended an event handler. Before any window has been shown the
+  // user gets a message box titled "提示" with the text and the program ends;
+  // afterwards the error is logged and the program goes on.
+  static void ReportError(std::wstring_view where, std::wstring_view text);
+  static void ReportException(std::wstring_view where, std::exception_ptr error);
+
+  // One line to the program's diagnostic log (debugger output and standard error).
+  static void Log(std::wstring_view line);
+};
+
+// Runs one event handler; an exception ends the handler and is reported.
+template <typename Fn>
+bool RunHandler(std::wstring_view where, Fn&& fn) noexcept {
+  try {
+    fn();
+    return true;
+  } catch (...) {
+    Program::ReportException(where, std::current_exception());
+    return false;
+  }
+}
+
+}  // namespace forms

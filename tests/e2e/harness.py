@@ -1,0 +1,181 @@
+"""Drives the built test client under Wine from outside, as a player would.
+
+Windows are found by title (wintool, which asks the window system, and xdotool,
+which asks X); screenshots come from `import` on the X root and are read with
+PIL; every wait is bounded.
+"""
+import io
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+
+from PIL import Image
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+TOP = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(HERE, "site"))
+
+CLIENT = os.environ.get("VELMORA_CLIENT", os.path.join(TOP, "build", "win32-test", "Velmora.exe"))
+TOOLS = os.environ.get("VELMORA_TOOLS", os.path.join(TOP, "build", "win32-test", "tests", "win"))
+
+
+def wait_for(what, probe, timeout=20.0, interval=0.1):
+    """Polls `probe` until it returns something true; raises AssertionError naming `what`."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out after %.0f s waiting for %s" % (timeout, what))
+        time.sleep(interval)
+
+
+def wine(*args, timeout=30, check=False):
+    """Runs a Windows program to its end. Output goes through files, not pipes:
+    services that Wine starts on the way inherit the handles and would hold a
+    pipe open long after the program has ended."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        code = subprocess.run(["wine"] + list(args), stdout=out, stderr=err, stdin=subprocess.DEVNULL,
+                              timeout=timeout).returncode
+        out.seek(0)
+        err.seek(0)
+        result = subprocess.CompletedProcess(args, code, out.read(), err.read())
+    if check and code != 0:
+        raise AssertionError("%s failed (%d): %s" % (args[0], code, result.stderr.decode("utf-8", "replace")))
+    return result
+
+
+class WindowFacts(dict):
+    """One line of `wintool find`: hwnd, visible, x, y, w, h, style, exstyle, owner, taskbar, title..."""
+
+    @staticmethod
+    def parse(line):
+        facts = WindowFacts()
+        for key, value in re.findall(r"(\w+)=(\S*)", line.split(" title=")[0]):
+            facts[key] = int(value) if re.fullmatch(r"-?\d+", value) else value
+        facts["title"] = line.split(" title=", 1)[1] if " title=" in line else ""
+        return facts
+
+
+def window_facts(title):
+    r = wine(os.path.join(TOOLS, "wintool.exe"), "find", title)
+    if r.returncode != 0:
+        return None
+    return WindowFacts.parse(r.stdout.decode("utf-8", "replace").strip())
+
+
+def visible_window(title, timeout=20.0):
+    return wait_for("a visible window titled %r" % title,
+                    lambda: (lambda f: f if f and f["visible"] == 1 else None)(window_facts(title)), timeout)
+
+
+def xdotool_search(title_regex, visible=True):
+    args = ["xdotool", "search"] + (["--onlyvisible"] if visible else []) + ["--name", title_regex]
+    r = subprocess.run(args, capture_output=True, timeout=10)
+    return [int(x) for x in r.stdout.split()]
+
+
+def x_geometry(xid):
+    r = subprocess.run(["xwininfo", "-id", str(xid)], capture_output=True, text=True, timeout=10)
+    values = dict(re.findall(r"^\s*(Absolute upper-left X|Absolute upper-left Y|Width|Height):\s*(-?\d+)",
+                             r.stdout, re.M))
+    return (int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"]),
+            int(values["Width"]), int(values["Height"]))
+
+
+def screenshot(box=None):
+    """The screen (or the box x, y, w, h of it) as an RGB PIL image."""
+    png = subprocess.run(["import", "-window", "root", "png:-"], capture_output=True, timeout=20, check=True).stdout
+    image = Image.open(io.BytesIO(png)).convert("RGB")
+    if box:
+        x, y, w, h = box
+        image = image.crop((x, y, x + w, y + h))
+    return image
+
+
+def set_root_colour(rgb):
+    subprocess.run(["xsetroot", "-solid", "#%02x%02x%02x" % rgb], check=True, timeout=10)
+
+
+def screen_size():
+    r = subprocess.run(["xdpyinfo"], capture_output=True, text=True, timeout=10)
+    w, h = re.search(r"dimensions:\s+(\d+)x(\d+)", r.stdout).groups()
+    return int(w), int(h)
+
+
+def browser_log():
+    path = os.environ.get("VELMORA_BROWSER_LOG")
+    if not path or not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8", errors="replace") as f:
+        return [line.rstrip("\n") for line in f if line.strip()]
+
+
+def clear_browser_log():
+    path = os.environ.get("VELMORA_BROWSER_LOG")
+    if path:
+        open(path, "w").close()
+
+
+def wine_temp_folder():
+    """The Unix path of the client's temporary folder (%TEMP% of the prefix's user)."""
+    users = os.path.join(os.environ["WINEPREFIX"], "drive_c", "users")
+    for user in os.listdir(users):
+        temp = os.path.join(users, user, "AppData", "Local", "Temp")
+        if user != "Public" and os.path.isdir(temp):
+            return temp
+    raise AssertionError("no temporary folder in the Wine prefix")
+
+
+class Client:
+    """The test client as a process under Wine. Always ended by `stop`."""
+
+    def __init__(self, *args, no_network=False, exe=CLIENT):
+        self.log_path = os.path.join(os.environ.get("VELMORA_WINE_ROOT", "/tmp"), "client-%d.log" % time.monotonic_ns())
+        self._log = open(self.log_path, "wb")
+        command = ["wine", exe] + list(args)
+        if no_network:
+            # A network namespace of its own with no interface but a downed
+            # loopback: the system reports no connection to the client.
+            command = ["unshare", "-n"] + command
+        self.proc = subprocess.Popen(command, stdout=self._log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def wait_exit(self, timeout=20.0):
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the client did not end within %.0f s" % timeout)
+
+    def close_window(self, title):
+        r = wine(os.path.join(TOOLS, "wintool.exe"), "close", title)
+        if r.returncode != 0:
+            raise AssertionError("no window titled %r to close" % title)
+
+    def log(self):
+        self._log.flush()
+        with open(self.log_path, "rb") as f:
+            return f.read().decode("utf-8", "replace")
+
+    def stop(self):
+        if self.running():
+            self.proc.kill()
+            try:
+                self.proc.wait(10)
+            except subprocess.TimeoutExpired:
+                pass
+            # The Windows process may outlive the loader that started it.
+            subprocess.run(["wine", "taskkill", "/f", "/im", os.path.basename(CLIENT)], capture_output=True, timeout=20)
+        self._log.close()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()

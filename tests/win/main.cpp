@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+#include <ole2.h>
+
+int wmain(int argc, wchar_t** argv) {
+  ::OleInitialize(nullptr);
+  testing::InitGoogleTest(&argc, argv);
+  int result = RUN_ALL_TESTS();
+  ::OleUninitialize();
+  return result;
+}
