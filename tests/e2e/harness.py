@@ -73,6 +73,20 @@ def visible_window(title, timeout=20.0):
                     lambda: (lambda f: f if f and f["visible"] == 1 else None)(window_facts(title)), timeout)
 
 
+def window_texts(title):
+    r = wine(os.path.join(TOOLS, "wintool.exe"), "texts", title)
+    return r.stdout.decode("utf-8", "replace").splitlines() if r.returncode == 0 else []
+
+
+def press_key(*keys):
+    subprocess.run(["xdotool", "key"] + list(keys), check=True, timeout=10)
+
+
+def read_hosts():
+    from operator_site import read_hosts as read
+    return read()
+
+
 def xdotool_search(title_regex, visible=True):
     args = ["xdotool", "search"] + (["--onlyvisible"] if visible else []) + ["--name", title_regex]
     r = subprocess.run(args, capture_output=True, timeout=10)
@@ -131,6 +145,11 @@ def wine_temp_folder():
     raise AssertionError("no temporary folder in the Wine prefix")
 
 
+def restart_wine_server():
+    subprocess.run(["wineserver", "-k"], capture_output=True, timeout=30)
+    subprocess.run(["wineserver", "-w"], capture_output=True, timeout=30)
+
+
 class Client:
     """The test client as a process under Wine. Always ended by `stop`."""
 
@@ -138,9 +157,15 @@ class Client:
         self.log_path = os.path.join(os.environ.get("VELMORA_WINE_ROOT", "/tmp"), "client-%d.log" % time.monotonic_ns())
         self._log = open(self.log_path, "wb")
         command = ["wine", exe] + list(args)
+        self.no_network = no_network
         if no_network:
             # A network namespace of its own with no interface but a downed
-            # loopback: the system reports no connection to the client.
+            # loopback: the system reports no connection to the client. Wine's
+            # services answer the interface queries, so a wine server and its
+            # services must start inside the namespace too: end the running one.
+            restart_wine_server()
+            subprocess.run(["unshare", "-n", "sh", "-c", "wineserver -p && wine cmd /c exit"],
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
             command = ["unshare", "-n"] + command
         self.proc = subprocess.Popen(command, stdout=self._log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
 
@@ -173,6 +198,9 @@ class Client:
             # The Windows process may outlive the loader that started it.
             subprocess.run(["wine", "taskkill", "/f", "/im", os.path.basename(CLIENT)], capture_output=True, timeout=20)
         self._log.close()
+        if self.no_network:
+            # Leave the namespace's server behind: the next client starts a normal one.
+            restart_wine_server()
 
     def __enter__(self):
         return self

@@ -4,6 +4,7 @@
 //   wintool find TITLE   first window with exactly this title: one line of facts
 //   wintool list         every visible top-level window, one line each
 //   wintool close TITLE  asks that window to close (WM_CLOSE)
+//   wintool texts TITLE  the texts of that window's child windows, one a line
 #include <windows.h>
 
 #include <cstdio>
@@ -54,6 +55,12 @@ BOOL CALLBACK DescribeVisible(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
+BOOL CALLBACK PrintChildText(HWND hwnd, LPARAM) {
+  std::wstring text = TitleOf(hwnd);
+  if (!text.empty()) std::printf("%s\n", win::ToUtf8(text).c_str());
+  return TRUE;
+}
+
 HWND Find(const std::wstring& title) {
   Search s{title};
   ::EnumWindows(&MatchTitle, reinterpret_cast<LPARAM>(&s));
@@ -74,6 +81,10 @@ int wmain(int argc, wchar_t** argv) {
   if (!hwnd) return 1;
   if (cmd == L"find") {
     Describe(hwnd);
+    return 0;
+  }
+  if (cmd == L"texts") {
+    ::EnumChildWindows(hwnd, &PrintChildText, 0);
     return 0;
   }
   if (cmd == L"close") return ::PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;

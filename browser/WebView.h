@@ -1,0 +1,66 @@
+// The embedded page view: what the forms ask of a web browser control. Two
+// implementations stand behind it: the system browser control hosted in our
+// own OLE container (release build), and a plain page engine that loads pages
+// itself, for machines whose browser control has no HTML engine (test build,
+// Linux demo). CreateWebView picks the one this build uses.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "forms/Event.h"
+
+namespace browser {
+
+class WebView {
+ public:
+  virtual ~WebView() = default;
+
+  // The view's own child window.
+  virtual HWND hWnd() const = 0;
+  virtual void Move(int x, int y, int width, int height) = 0;
+
+  virtual void Navigate(const std::wstring& url) = 0;
+  virtual void Refresh() = 0;
+  // True: the view shows no dialog boxes of its own (script errors and the like).
+  virtual void SetSilent(bool silent) = 0;
+  virtual bool Silent() const = 0;
+
+  // The top document: its address, its root element's inner HTML ("" when
+  // there is no document or it is empty), and one property of the root
+  // element's style (e.g. "overflow" = "hidden").
+  virtual std::wstring DocumentUrl() const = 0;
+  virtual std::wstring RootInnerHtml() const = 0;
+  virtual void SetRootStyle(std::wstring_view property, std::wstring_view value) = 0;
+  virtual std::wstring RootStyle(std::wstring_view property) const = 0;
+
+  // Events, raised on the user-interface thread from the message loop. A
+  // handler may destroy the view (its holder unloading); the view then touches
+  // nothing of itself after the handler returns.
+  forms::Event<> DownloadBegin;
+  // Before any navigation, the top document's or a frame's; Cancel = true stops it.
+  forms::Event<const std::wstring& /*url*/, bool& /*cancel*/> BeforeNavigate2;
+  // A document has completed: each frame first, the top document last.
+  forms::Event<const std::wstring& /*url*/, bool /*topLevel*/> DocumentComplete;
+  forms::Event<const std::wstring& /*title*/> TitleChange;
+  // The page asks for a new browser window; Processed = true: the view opens none.
+  forms::Event<const std::wstring& /*url*/, bool& /*processed*/> NewWindow;
+  // The user asks for the context menu; Show = false suppresses it.
+  forms::Event<bool& /*show*/> ContextMenu;
+};
+
+enum class Engine { SystemControl, PlainPage };
+
+// The engine of this build: the system control in the release build, the
+// plain page engine in the test build.
+Engine BuildEngine();
+
+// Creates a view of the given engine as a child of `parent` at (x, y, width,
+// height) in the parent's client pixels. Null when it cannot be created.
+std::unique_ptr<WebView> CreateWebView(HWND parent, int x, int y, int width, int height,
+                                       Engine engine = BuildEngine());
+
+}  // namespace browser
