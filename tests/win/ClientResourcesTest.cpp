@@ -1,0 +1,127 @@
+// Both built clients carry every resource the program reads, with the sizes
+// the windows are laid out for, plus the version resource and the manifest.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "resources/ResourceIds.h"
+#include "win/GdiPlus.h"
+#include "win/UniqueHandle.h"
+
+namespace {
+
+struct Module {
+  explicit Module(const std::wstring& path)
+      : handle(::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+  ~Module() {
+    if (handle) ::FreeLibrary(handle);
+  }
+  std::string Bytes(const wchar_t* name, const wchar_t* type) const {
+    HRSRC info = ::FindResourceW(handle, name, type);
+    if (!info) return {};
+    HGLOBAL data = ::LoadResource(handle, info);
+    return std::string(static_cast<const char*>(::LockResource(data)), ::SizeofResource(handle, info));
+  }
+  HMODULE handle;
+};
+
+class ClientResources : public testing::TestWithParam<const wchar_t*> {
+ protected:
+  void SetUp() override {
+    path_ = std::wstring(VELMORA_BUILD_ROOT) + L"/" + GetParam() + L"/Velmora.exe";
+    std::replace(path_.begin(), path_.end(), L'/', L'\\');
+    module_ = std::make_unique<Module>(path_);
+    ASSERT_TRUE(module_->handle) << "cannot open the client built in " << testing::PrintToString(std::wstring(GetParam()))
+                                 << ", error " << ::GetLastError();
+    gdiplus_.Start();
+  }
+  SIZE PictureSize(WORD id, const wchar_t* type) {
+    std::string bytes = module_->Bytes(MAKEINTRESOURCEW(id), type);
+    auto image = win::StreamImage::FromBytes({reinterpret_cast<const std::byte*>(bytes.data()), bytes.size()});
+    return {static_cast<LONG>(image.width()), static_cast<LONG>(image.height())};
+  }
+  SIZE BitmapSize(WORD id) {
+    win::UniqueHbitmap bitmap(static_cast<HBITMAP>(
+        ::LoadImageW(module_->handle, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP info{};
+    if (bitmap) ::GetObjectW(bitmap.get(), sizeof(info), &info);
+    return {info.bmWidth, info.bmHeight};
+  }
+
+  std::wstring path_;
+  std::unique_ptr<Module> module_;
+  win::GdiplusSession gdiplus_;
+};
+
+void ExpectSize(SIZE actual, LONG w, LONG h, const char* what) {
+  EXPECT_EQ(actual.cx, w) << what;
+  EXPECT_EQ(actual.cy, h) << what;
+}
+
+TEST_P(ClientResources, CarryThePicturesAtTheirLayoutSizes) {
+  ExpectSize(PictureSize(res::kPngSplash, res::kTypePng), 356, 122, "PNG 102 splash");
+  ExpectSize(PictureSize(res::kPngBackdrop, res::kTypePng), 1237, 696, "PNG 101 backdrop");
+  ExpectSize(PictureSize(res::kGifLoginMin, res::kTypeGif), 32, 32, "GIF 101");
+  ExpectSize(PictureSize(res::kGifLoginClose, res::kTypeGif), 40, 40, "GIF 102");
+  ExpectSize(BitmapSize(res::kBmpMin), 72, 18, "bitmap 101");
+  ExpectSize(BitmapSize(res::kBmpMinMax), 150, 18, "bitmap 102");
+  ExpectSize(BitmapSize(res::kBmpClose), 129, 18, "bitmap 103");
+  ExpectSize(BitmapSize(res::kBmpTool), 72, 18, "bitmap 104");
+  ExpectSize(BitmapSize(res::kBmpTabSlanted), 415, 25, "bitmap 106");
+  ExpectSize(BitmapSize(res::kBmpTabRounded), 421, 28, "bitmap 107");
+  ExpectSize(BitmapSize(res::kBmpWindowSkin), 94, 85, "bitmap 108");
+  ExpectSize(BitmapSize(res::kBmpAnswerButtons), 225, 22, "bitmap 109");
+  EXPECT_GT(BitmapSize(res::kBmpLogo).cx, 0) << "bitmap 105";
+}
+
+TEST_P(ClientResources, CarryTheIconFileWithItsFiveSizes) {
+  std::string ico = module_->Bytes(MAKEINTRESOURCEW(res::kIconFile), res::kTypeIcon);
+  ASSERT_GE(ico.size(), 6u + 5 * 16);
+  WORD reserved, type, count;
+  std::memcpy(&reserved, ico.data(), 2);
+  std::memcpy(&type, ico.data() + 2, 2);
+  std::memcpy(&count, ico.data() + 4, 2);
+  EXPECT_EQ(reserved, 0);
+  EXPECT_EQ(type, 1);
+  ASSERT_EQ(count, 5);
+  std::string sizes;
+  for (int i = 0; i < count; ++i) {
+    int w = static_cast<unsigned char>(ico[6 + i * 16]);
+    sizes += std::to_string(w == 0 ? 256 : w) + " ";
+  }
+  EXPECT_EQ(sizes, "16 32 48 64 128 ");
+  // The application's own icon group for the shell.
+  EXPECT_TRUE(::FindResourceW(module_->handle, MAKEINTRESOURCEW(1), RT_GROUP_ICON));
+}
+
+TEST_P(ClientResources, CarryTheVersionAndTheManifest) {
+  DWORD ignored = 0, size = ::GetFileVersionInfoSizeW(path_.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::string data(size, '\0');
+  ASSERT_TRUE(::GetFileVersionInfoW(path_.c_str(), 0, size, data.data()));
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT len = 0;
+  ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &len));
+  std::wstring version = std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." +
+                         std::to_wstring(LOWORD(info->dwFileVersionMS)) + L"." +
+                         std::to_wstring(HIWORD(info->dwFileVersionLS));
+  EXPECT_EQ(version, VELMORA_VERSION_TEXT);
+
+  std::string manifest = module_->Bytes(MAKEINTRESOURCEW(1), RT_MANIFEST);
+  for (const char* needle : {"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0", "level=\"asInvoker\"",
+                             "<dpiAware>false</dpiAware>", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                             "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+    EXPECT_NE(manifest.find(needle), std::string::npos) << needle;
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, ClientResources, testing::Values(L"win32-release", L"win32-test"),
+                         [](const testing::TestParamInfo<const wchar_t*>& info) {
+                           return std::wstring(info.param) == L"win32-release" ? std::string("Release")
+                                                                               : std::string("Test");
+                         });
+
+}  // namespace
