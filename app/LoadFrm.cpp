@@ -3,13 +3,11 @@
 #include <shellapi.h>
 #include <wininet.h>
 
-#include "app/LoadResourceImage.h"
 #include "app/PublicData.h"
 #include "app/StartLogin.h"
 #include "app/UpdateCheck.h"
 #include "forms/Program.h"
 #include "resources/ResourceIds.h"
-#include "win/Gdi.h"
 
 namespace app {
 
@@ -39,37 +37,11 @@ void LoadFrm::Form_Load() {
     forms::Program::EndNow();
   }
 
-  HWND hwnd = window();
-  ::SetWindowLongW(hwnd, GWL_EXSTYLE, ::GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
-  gdiplus_.Start();
-  image_ = LoadResourceImage(res::kPngSplash, res::kTypePng);
-  const int width = static_cast<int>(image_.width()), height = static_cast<int>(image_.height());
-
-  win::ScopedGetDC formDc(hwnd);
-  memoryDc_ = ::CreateCompatibleDC(formDc);
-  splashBitmap_.reset(::CreateCompatibleBitmap(formDc, width, height));
-  previousBitmap_ = ::SelectObject(memoryDc_, splashBitmap_.get());
-  graphics_.FromDC(memoryDc_);
-  graphics_.DrawImage(image_, 0, 0, width, height);
-
-  SIZE size{width, height};
-  POINT source{0, 0};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  ::UpdateLayeredWindow(hwnd, formDc, nullptr, &size, memoryDc_, &source, 0, &blend, ULW_ALPHA);
-
+  splash_.Show(window(), res::kPngSplash, res::kTypePng);
   StartLogin();
 }
 
-void LoadFrm::Form_Unload(bool& /*cancel*/) {
-  image_.Dispose();
-  graphics_.Delete();
-  gdiplus_.Shutdown();
-  if (memoryDc_) ::SelectObject(memoryDc_, previousBitmap_);
-  splashBitmap_.reset();
-  if (memoryDc_) ::DeleteDC(memoryDc_);
-  memoryDc_ = nullptr;
-  previousBitmap_ = nullptr;
-}
+void LoadFrm::Form_Unload(bool& /*cancel*/) { splash_.Release(); }
 
 }  // namespace app
 

@@ -2,9 +2,8 @@
 // and the splash picture as a layered window until the login page has loaded.
 #pragma once
 
+#include "app/LayeredPicture.h"
 #include "forms/Form.h"
-#include "win/GdiPlus.h"
-#include "win/UniqueHandle.h"
 
 namespace app {
 
@@ -18,12 +17,7 @@ class LoadFrm : public forms::Form {
   void Form_Unload(bool& cancel) override;
 
  private:
-  HDC memoryDc_ = nullptr;
-  HGDIOBJ previousBitmap_ = nullptr;
-  win::UniqueHbitmap splashBitmap_;
-  win::GdiplusSession gdiplus_;
-  win::GdipGraphics graphics_;
-  win::StreamImage image_;
+  LayeredPicture splash_;
 };
 
 }  // namespace app

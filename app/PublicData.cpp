@@ -1,6 +1,7 @@
 #include "app/PublicData.h"
 
 #include "BuildSettings.h"
+#include "app/LoginFrm.h"
 #include "app/TempPath.h"
 #include "win/File.h"
 #include "win/Resource.h"
@@ -44,6 +45,18 @@ void UnhookBackdrop(HWND hwnd) {
 WNDPROC SavedBackdropProc() { return g_savedBackdropProc; }
 
 LRESULT CALLBACK BackdropWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The login window lies exactly on the backdrop: it follows every move.
+  if (msg == WM_MOVE && frm::LoginFrm().IsLoaded()) {
+    RECT backdrop{};
+    ::GetWindowRect(hwnd, &backdrop);
+    ::SetWindowPos(frm::LoginFrm().hWnd(), nullptr, backdrop.left, backdrop.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // The owned login window goes and comes back with a minimised backdrop. The
+  // window system does this on its own where it hides owned windows of a
+  // minimised owner; saying it keeps the pair together where it does not.
+  if (msg == WM_SIZE && wParam == SIZE_MINIMIZED) ::ShowOwnedPopups(hwnd, FALSE);
+  if (msg == WM_SIZE && wParam == SIZE_RESTORED && ::IsWindowVisible(hwnd)) ::ShowOwnedPopups(hwnd, TRUE);
   if (!g_savedBackdropProc) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
   return ::CallWindowProcW(g_savedBackdropProc, hwnd, msg, wParam, lParam);
 }

@@ -1,8 +1,9 @@
 #include "app/StartLogin.h"
 
+#include "app/LoginFrm.h"
+
 namespace app {
 
-// The login screen is not part of this build yet: the splash stays up alone.
-void StartLogin() {}
+void StartLogin() { frm::LoginFrm().Load(); }
 
 }  // namespace app

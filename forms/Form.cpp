@@ -40,7 +40,14 @@ BOOL CALLBACK DisableOthers(HWND hwnd, LPARAM param) {
 
 Form::Form(FormDesign design) : design_(std::move(design)) {}
 
-Form::~Form() = default;
+Form::~Form() {
+  // Destroying a loaded form ends it without its unload step; the program no
+  // longer counts it.
+  if (loaded_) {
+    if (window()) ::DestroyWindow(window());
+    if (loaded_) Unloaded();
+  }
+}
 
 void Form::RunInitialize() {
   if (initialized_) return;

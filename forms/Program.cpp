@@ -1,9 +1,11 @@
 #include "forms/Program.h"
 
 #include "forms/CommandLine.h"
+#include "forms/DeleteLater.h"
 #include "win/Error.h"
 #include "win/Text.h"
 
+#include <memory>
 #include <stdexcept>
 
 namespace forms {
@@ -13,7 +15,25 @@ HINSTANCE g_instance = nullptr;
 HWND g_hiddenOwner = nullptr;
 int g_loadedForms = 0;
 bool g_anyShown = false;
+constexpr UINT kRunLater = WM_APP + 1;
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kRunLater) {
+    std::unique_ptr<std::function<void()>> action(reinterpret_cast<std::function<void()>*>(lParam));
+    RunHandler(L"deferred action", [&] { (*action)(); });
+    return 0;
+  }
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
 }  // namespace
+
+void RunLater(std::function<void()> action) {
+  auto* heap = new std::function<void()>(std::move(action));
+  if (!::PostMessageW(Program::HiddenOwner(), kRunLater, 0, reinterpret_cast<LPARAM>(heap))) {
+    (*heap)();
+    delete heap;
+  }
+}
 
 void Program::Init(HINSTANCE instance) { g_instance = instance; }
 
@@ -36,8 +56,9 @@ void Program::EndNow(UINT exitCode) { ::ExitProcess(exitCode); }
 HWND Program::HiddenOwner() {
   if (!g_hiddenOwner) {
     static const wchar_t kClass[] = L"VelmoraOwner";
-    WNDCLASSEXW wc{sizeof(wc)};
-    wc.lpfnWndProc = ::DefWindowProcW;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &OwnerProc;
     wc.hInstance = Instance();
     wc.lpszClassName = kClass;
     ::RegisterClassExW(&wc);
@@ -51,8 +72,12 @@ std::wstring Program::Arguments() { return ArgumentsText(::GetCommandLineW()); }
 
 void Program::FormLoaded(Form*) { ++g_loadedForms; }
 
+// The loop checks the count after each message: a handler that unloads the
+// last form and loads another (the login handing over to the main window)
+// keeps the program running.
 void Program::FormUnloaded(Form*) {
-  if (--g_loadedForms == 0) ::PostQuitMessage(0);
+  // Wakes the loop in case this ran inside a sent message.
+  if (--g_loadedForms == 0) ::PostMessageW(nullptr, WM_NULL, 0, 0);
 }
 
 int Program::LoadedFormCount() { return g_loadedForms; }

@@ -13,9 +13,11 @@ WindowBase::~WindowBase() {
 
 bool WindowBase::CreateWindowFor(const wchar_t* className, DWORD exStyle, const wchar_t* caption, DWORD style,
                                  int x, int y, int width, int height, HWND parentOrOwner, UINT classStyle) {
-  WNDCLASSEXW wc{sizeof(wc)};
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
   if (!::GetClassInfoExW(Program::Instance(), className, &wc)) {
-    wc = WNDCLASSEXW{sizeof(wc)};
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof(wc);
     wc.style = classStyle;
     wc.lpfnWndProc = &WindowBase::StaticProc;
     wc.hInstance = Program::Instance();

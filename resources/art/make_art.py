@@ -895,7 +895,9 @@ def save_gif(img, path, matte):
     q = flat.quantize(colors=255, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
     pal = q.getpalette()[:255 * 3]
     pal += [0] * (255 * 3 - len(pal))
-    pal += list(MAGENTA)
+    # The transparent entry is the login window's key colour, so the corners
+    # vanish on that window even where a decoder ignores GIF transparency.
+    pal += [254, 254, 254]
     out = Image.new("P", img.size, 255)
     out.putpalette(pal)
     qa = q.load()

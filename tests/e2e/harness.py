@@ -73,6 +73,32 @@ def visible_window(title, timeout=20.0):
                     lambda: (lambda f: f if f and f["visible"] == 1 else None)(window_facts(title)), timeout)
 
 
+def list_windows():
+    r = wine(os.path.join(TOOLS, "wintool.exe"), "list")
+    return [WindowFacts.parse(line) for line in r.stdout.decode("utf-8", "replace").splitlines() if line.strip()]
+
+
+def drag(start, end, steps=8):
+    """A left-button drag with the real pointer, in small steps."""
+    (x0, y0), (x1, y1) = start, end
+    subprocess.run(["xdotool", "mousemove", str(x0), str(y0)], check=True, timeout=10)
+    time.sleep(0.2)
+    subprocess.run(["xdotool", "mousedown", "1"], check=True, timeout=10)
+    for i in range(1, steps + 1):
+        time.sleep(0.05)
+        subprocess.run(["xdotool", "mousemove", str(x0 + (x1 - x0) * i // steps), str(y0 + (y1 - y0) * i // steps)],
+                       check=True, timeout=10)
+    time.sleep(0.2)
+    subprocess.run(["xdotool", "mouseup", "1"], check=True, timeout=10)
+
+
+def restore_window(title):
+    """Restores a minimised window the way its taskbar button does (the
+    system's restore command). Wine's unmanaged title icon of a layered window
+    does not take the double click that restores other windows."""
+    wine(os.path.join(TOOLS, "wintool.exe"), "restore", title, check=True)
+
+
 def window_texts(title):
     r = wine(os.path.join(TOOLS, "wintool.exe"), "texts", title)
     return r.stdout.decode("utf-8", "replace").splitlines() if r.returncode == 0 else []
@@ -136,13 +162,12 @@ def clear_browser_log():
 
 
 def wine_temp_folder():
-    """The Unix path of the client's temporary folder (%TEMP% of the prefix's user)."""
-    users = os.path.join(os.environ["WINEPREFIX"], "drive_c", "users")
-    for user in os.listdir(users):
-        temp = os.path.join(users, user, "AppData", "Local", "Temp")
-        if user != "Public" and os.path.isdir(temp):
-            return temp
-    raise AssertionError("no temporary folder in the Wine prefix")
+    """The Unix path of the client's temporary folder (%TEMP% as Wine reports it)."""
+    temp = wine("cmd", "/c", "echo", "%TEMP%").stdout.decode("utf-8", "replace").strip()
+    unix = subprocess.run(["winepath", "-u", temp], capture_output=True, text=True, timeout=30).stdout.strip()
+    if not unix or not os.path.isdir(unix):
+        raise AssertionError("no temporary folder in the Wine prefix (%r)" % temp)
+    return unix
 
 
 def restart_wine_server():

@@ -6,12 +6,22 @@ import unittest
 from PIL import Image
 
 import harness
+from operator_site import OperatorSite
 
 SPLASH_PNG = os.path.join(harness.TOP, "resources", "art", "splash.png")
 NO_NETWORK_TEXT = "未能连接到服务器，请检查网络连接是否正常！"
 
 
-class SplashTest(unittest.TestCase):
+class SlowLoginPage:
+    """The login page takes its time, so the splash stays up."""
+
+    def setUp(self):
+        self.site = OperatorSite().start()
+        self.addCleanup(self.site.stop)
+        self.site.answer("login", "/vorn/index.php", "<html><body>login</body></html>", delay=60)
+
+
+class SplashTest(SlowLoginPage, unittest.TestCase):
     def test_splash_is_the_picture_centred_without_a_taskbar_button(self):
         with harness.Client() as client:
             facts = harness.visible_window("Velmora")
@@ -46,8 +56,9 @@ class SplashTest(unittest.TestCase):
             self.assertGreater(opaque, 1000)
 
 
-class WebSwitchTest(unittest.TestCase):
+class WebSwitchTest(SlowLoginPage, unittest.TestCase):
     def setUp(self):
+        super().setUp()
         harness.clear_browser_log()
 
     def test_web_opens_the_home_page_and_ends_without_a_window(self):
@@ -56,6 +67,7 @@ class WebSwitchTest(unittest.TestCase):
             self.assertEqual(client.wait_exit(30), 0)
             self.assertIsNone(harness.window_facts("Velmora"))
             self.assertEqual(harness.wait_for("the home page in the browser", harness.browser_log), [home])
+            self.assertFalse(self.site.requested("login", "/vorn/index.php"), "no login page after /web")
 
     def test_other_arguments_start_normally(self):
         for argument in ("/WEB", "/web2", "x"):
@@ -63,6 +75,7 @@ class WebSwitchTest(unittest.TestCase):
                 harness.visible_window("Velmora")
                 self.assertTrue(client.running())
                 client.close_window("Velmora")
+                client.close_window("Velmora客户端")
                 self.assertEqual(client.wait_exit(20), 0)
         self.assertEqual(harness.browser_log(), [])
 

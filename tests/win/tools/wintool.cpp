@@ -4,6 +4,7 @@
 //   wintool find TITLE   first window with exactly this title: one line of facts
 //   wintool list         every visible top-level window, one line each
 //   wintool close TITLE  asks that window to close (WM_CLOSE)
+//   wintool restore TITLE  what a taskbar button does for a minimised window
 //   wintool texts TITLE  the texts of that window's child windows, one a line
 #include <windows.h>
 
@@ -87,6 +88,7 @@ int wmain(int argc, wchar_t** argv) {
     ::EnumChildWindows(hwnd, &PrintChildText, 0);
     return 0;
   }
+  if (cmd == L"restore") return ::PostMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
   if (cmd == L"close") return ::PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
   return 2;
 }

@@ -1,0 +1,135 @@
+#include "app/LoginFrm.h"
+
+#include "app/AppCommand.h"
+#include "app/LoadFrm.h"
+#include "app/LoginBgFrm.h"
+#include "app/PublicData.h"
+#include "forms/DeleteLater.h"
+#include "forms/Program.h"
+#include "mainwindow/WebMainFrm.h"
+#include "resources/ResourceIds.h"
+#include "win/Resource.h"
+
+namespace app {
+
+namespace {
+win::UniqueHicon LoadIconFile(const std::wstring& path, int size) {
+  return win::UniqueHicon(static_cast<HICON>(
+      ::LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
+}
+}  // namespace
+
+LoginFrm::LoginFrm()
+    : Form(forms::FormDesign{
+          .caption = L"Belvoy客户端",
+          .left = kLoginLeft,
+          .top = kLoginTop,
+          .clientWidth = 1237,
+          .clientHeight = 696,
+          .style = WS_POPUP | WS_CLIPCHILDREN,
+          .showInTaskbar = false,
+          .backColor = kLoginKeyColour,
+          .scaleMode = forms::ScaleMode::Pixels,
+      }) {}
+
+void LoginFrm::Form_Load() {
+  HWND hwnd = window();
+  Picture1 = std::make_unique<forms::PictureBox>();
+  Picture1->Create(hwnd, 399, 119, 748, 456);
+  WebBrowser1 = browser::CreateWebView(Picture1->hWnd(), -1, -1, 767, 475);
+  if (WebBrowser1) {
+    WebBrowser1->DownloadBegin.Bind(this, &LoginFrm::WebBrowser1_DownloadBegin);
+    WebBrowser1->BeforeNavigate2.Bind(this, &LoginFrm::WebBrowser1_BeforeNavigate2);
+    WebBrowser1->DocumentComplete.Bind(this, &LoginFrm::WebBrowser1_DocumentComplete);
+    WebBrowser1->ContextMenu.Bind(this, &LoginFrm::WebBrowser1_ContextMenu);
+  }
+  MiniBtn = std::make_unique<forms::PictureBox>();
+  MiniBtn->Create(hwnd, 1130, 116, 32, 32);
+  MiniBtn->SetBackColor(kLoginKeyColour);
+  MiniBtn->SetPicture(win::ResourceBytes(res::kGifLoginMin, res::kTypeGif));
+  MiniBtn->Click.Bind(this, &LoginFrm::MiniBtn_Click);
+  closebtn = std::make_unique<forms::PictureBox>();
+  closebtn->Create(hwnd, 1146, 147, 40, 40);
+  closebtn->SetBackColor(kLoginKeyColour);
+  closebtn->SetPicture(win::ResourceBytes(res::kGifLoginClose, res::kTypeGif));
+  closebtn->Click.Bind(this, &LoginFrm::closebtn_Click);
+  // New child windows go to the bottom of the order: lift the buttons over the page panel.
+  ::SetWindowPos(MiniBtn->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::SetWindowPos(closebtn->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  // 1-3: the icon file, and the backdrop's icons from it (loading the backdrop).
+  const std::wstring iconFile = GetTempFolder() + IconFileName();
+  SaveResourceToFile(res::kIconFile, res::kTypeIcon, iconFile);
+  frm::LoginBgFrm().SetIcons(LoadIconFile(iconFile, 16), LoadIconFile(iconFile, 32));
+  // 4: the login page.
+  if (WebBrowser1) WebBrowser1->Navigate(LoginUrl());
+  // 5: the window's own background becomes see-through.
+  ::SetWindowLongW(hwnd, GWL_EXSTYLE, ::GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+  ::SetLayeredWindowAttributes(hwnd, kLoginKeyColour, 0, LWA_COLORKEY);
+  // 6: owned by the backdrop, so it stays above it and minimises with it.
+  ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(frm::LoginBgFrm().hWnd()));
+  frm::LoginBgFrm().Load();
+}
+
+void LoginFrm::Form_Unload(bool&) {
+  // The page view may be the one raising the event that unloads this window.
+  forms::DeleteLater(std::move(WebBrowser1));
+  forms::DeleteLater(std::move(MiniBtn));
+  forms::DeleteLater(std::move(closebtn));
+  forms::DeleteLater(std::move(Picture1));
+}
+
+void LoginFrm::Form_MouseDown(int button, int, double, double) {
+  if (button == 1) DragWindow(window());
+}
+
+void LoginFrm::WebBrowser1_DownloadBegin() { WebBrowser1->SetSilent(true); }
+
+void LoginFrm::WebBrowser1_DocumentComplete(const std::wstring& url, bool /*topLevel*/) {
+  WebBrowser1->SetSilent(true);
+  if (WebBrowser1->RootInnerHtml().empty()) {
+    ::MessageBoxW(nullptr, L"未能连接到服务器，请检查网络连接是否正常！", L"提示", MB_OK | MB_ICONWARNING);
+    forms::Program::EndNow();
+  }
+  if (WebBrowser1->DocumentUrl().find(url) != std::wstring::npos) {
+    frm::LoginBgFrm().Show();
+    Show();
+    frm::LoadFrm().Unload();
+  }
+}
+
+void LoginFrm::WebBrowser1_ContextMenu(bool& show) { show = false; }
+
+void LoginFrm::WebBrowser1_BeforeNavigate2(const std::wstring& url, bool& cancel) {
+  AppCommand command = InterpretAppCommand(url);
+  switch (command.kind) {
+    case AppCommandKind::ExitGame:
+      cancel = true;
+      frm::LoginBgFrm().Unload();
+      break;
+    case AppCommandKind::Minimize:
+      cancel = true;
+      frm::LoginBgFrm().Minimize();
+      break;
+    case AppCommandKind::LoadGame:
+      if (command.gameAddress.empty()) {
+        // No game to open: the login screen stays as it is.
+        cancel = true;
+        break;
+      }
+      frm::LoginBgFrm().Unload();
+      frm::WebMainFrm().SetURL(command.gameAddress);
+      frm::WebMainFrm().Show();
+      break;
+    case AppCommandKind::None:
+      break;
+  }
+}
+
+void LoginFrm::MiniBtn_Click() { frm::LoginBgFrm().Minimize(); }
+
+void LoginFrm::closebtn_Click() { frm::LoginBgFrm().Unload(); }
+
+}  // namespace app
+
+app::LoginFrm& frm::LoginFrm() { return forms::TheForm<app::LoginFrm>(); }

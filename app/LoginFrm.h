@@ -1,0 +1,46 @@
+// The login window: lies on the backdrop with its own background keyed out, so
+// only the login page's panel and two picture buttons show. The page drives
+// the client through "app://" addresses (see AppCommand.h).
+#pragma once
+
+#include <memory>
+
+#include "browser/WebView.h"
+#include "forms/Form.h"
+#include "forms/PictureBox.h"
+
+namespace app {
+
+// Where the login screen opens: the design position of both windows.
+inline constexpr int kLoginLeft = 100;
+inline constexpr int kLoginTop = 80;
+inline constexpr COLORREF kLoginKeyColour = RGB(254, 254, 254);
+
+class LoginFrm : public forms::Form {
+ public:
+  LoginFrm();
+
+ protected:
+  void Form_Load() override;
+  void Form_Unload(bool& cancel) override;
+  void Form_MouseDown(int button, int shift, double x, double y) override;
+
+ private:
+  void WebBrowser1_DownloadBegin();
+  void WebBrowser1_BeforeNavigate2(const std::wstring& url, bool& cancel);
+  void WebBrowser1_DocumentComplete(const std::wstring& url, bool topLevel);
+  void WebBrowser1_ContextMenu(bool& show);
+  void MiniBtn_Click();
+  void closebtn_Click();
+
+  std::unique_ptr<forms::PictureBox> Picture1;
+  std::unique_ptr<browser::WebView> WebBrowser1;
+  std::unique_ptr<forms::PictureBox> MiniBtn;
+  std::unique_ptr<forms::PictureBox> closebtn;
+};
+
+}  // namespace app
+
+namespace frm {
+app::LoginFrm& LoginFrm();
+}

@@ -1,0 +1,21 @@
+// Destroys an object from the message loop, after the event handler that is
+// running has returned: a form that unloads from inside an event of one of its
+// own controls hands the control over here instead of deleting it under the
+// control's feet.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace forms {
+
+void RunLater(std::function<void()> action);
+
+template <typename T>
+void DeleteLater(std::unique_ptr<T> object) {
+  if (!object) return;
+  T* raw = object.release();
+  RunLater([raw] { delete raw; });
+}
+
+}  // namespace forms

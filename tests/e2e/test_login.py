@@ -1,0 +1,154 @@
+"""The login screen, driven by the login page the test operator site serves:
+it appears once the page has completed, follows the page's "app://" commands,
+ends the client on an empty page, and drags as one."""
+import os
+import time
+import unittest
+
+import harness
+from operator_site import OperatorSite
+
+CAPTION = "Velmora客户端"
+LOGIN_PATH = "/vorn/index.php"
+NO_NETWORK_TEXT = "未能连接到服务器，请检查网络连接是否正常！"
+ICON_FILE = os.path.join(harness.TOP, "resources", "art", "velmora.ico")
+
+
+def page(title, body="<p>账号 密码</p>", head=""):
+    return "<html><head><title>%s</title>%s</head><body>%s</body></html>" % (title, head, body)
+
+
+def refresh_to(url, delay=0):
+    return '<meta http-equiv="refresh" content="%d;url=%s">' % (delay, url)
+
+
+def windows_titled(title):
+    return [w for w in harness.list_windows() if w["title"] == title]
+
+
+def backdrop():
+    found = [w for w in windows_titled(CAPTION) if w["layered"] == 1]
+    return found[0] if found else None
+
+
+def login_window():
+    return harness.window_facts("Belvoy客户端")
+
+
+def main_window():
+    found = [w for w in windows_titled(CAPTION) if w["layered"] == 0]
+    return found[0] if found else None
+
+
+class LoginTest(unittest.TestCase):
+    def setUp(self):
+        self.site = OperatorSite().start()
+        self.addCleanup(self.site.stop)
+
+    def start(self, login_page, **answer):
+        self.site.answer("login", LOGIN_PATH, login_page, **answer)
+        client = harness.Client()
+        self.addCleanup(client.stop)
+        return client
+
+    def wait_login_screen(self):
+        shown = harness.wait_for("the login screen", lambda: (backdrop() or {}).get("visible") == 1 and
+                                 (backdrop() or {}).get("iconic") == 0 and
+                                 (login_window() or {}).get("visible") == 1)
+        self.assertTrue(shown)
+        return backdrop(), login_window()
+
+    def test_splash_first_then_backdrop_and_login_window(self):
+        self.start(page("登录"), delay=2.5)
+        harness.visible_window("Velmora")
+        self.assertFalse((backdrop() or {}).get("visible"), "the backdrop waits for the page")
+        bg, login = self.wait_login_screen()
+        self.assertEqual((bg["w"], bg["h"]), (1237, 696))
+        self.assertEqual(bg["taskbar"], 1, "the backdrop is the one on the taskbar")
+        self.assertEqual(login["taskbar"], 0)
+        self.assertEqual((login["x"], login["y"]), (bg["x"], bg["y"]))
+        harness.wait_for("the splash to go", lambda: harness.window_facts("Velmora") is None)
+        with open(os.path.join(harness.wine_temp_folder(), "vorn.ico"), "rb") as written, \
+                open(ICON_FILE, "rb") as resource:
+            self.assertEqual(written.read(), resource.read())
+
+    def test_a_frame_completing_first_shows_nothing(self):
+        self.site.answer("login", "/vorn/fast.html", page("fast frame"))
+        self.site.answer("login", "/vorn/slow.html", page("slow frame"), delay=4)
+        self.start(page("登录", '<iframe src="fast.html"></iframe><iframe src="slow.html"></iframe>'))
+        harness.wait_for("the fast frame", lambda: self.site.requested("login", "/vorn/fast.html"))
+        time.sleep(1.5)
+        self.assertIsNotNone(harness.window_facts("Velmora"), "the splash stays while the page loads")
+        self.assertFalse((backdrop() or {}).get("visible"))
+        self.wait_login_screen()
+
+    def test_minimize_then_restore_brings_both_back(self):
+        client = self.start(page("登录", head=refresh_to("app://minimize")))
+        bg = harness.wait_for("the login screen minimised", lambda: (lambda b: b if b and b["iconic"] else None)(backdrop()))
+        self.assertTrue(client.running())
+        # The owned login window goes with it: hidden (Windows), or at least
+        # moved along with the backdrop's minimised stand-in (Wine unmanaged).
+        login = login_window()
+        self.assertTrue(login["visible"] == 0 or (login["x"], login["y"]) == (bg["x"], bg["y"]), login)
+        harness.restore_window(CAPTION)
+        restored, login = self.wait_login_screen()
+        self.assertEqual(restored["iconic"], 0)
+        self.assertEqual((restored["w"], restored["h"]), (1237, 696))
+        self.assertEqual((login["x"], login["y"]), (restored["x"], restored["y"]))
+
+    def test_exit_commands_end_the_client(self):
+        for name, target in (("command", "app://exitgame"),
+                             ("in a query", self.site.url("login", "/next.php?back=app://exitgame")),
+                             ("both commands", "app://minimize?app://exitgame")):
+            with self.subTest(name):
+                client = self.start(page("登录", head=refresh_to(target)))
+                self.assertEqual(client.wait_exit(30), 0)
+                self.assertFalse(self.site.requested("login", "/next.php"), "the navigation was cancelled")
+
+    def test_capital_letters_are_no_command(self):
+        client = self.start(page("登录", head=refresh_to("APP://EXITGAME", delay=1)))
+        self.wait_login_screen()
+        time.sleep(3)
+        self.assertTrue(client.running())
+
+    def test_loadgame_hands_only_the_game_address_to_the_main_window(self):
+        game = self.site.url("gamespace", "/play/one.html")
+        self.site.answer("gamespace", "/play/one.html", page("第一服", "<p>码头</p>"))
+        self.start(page("登录", head=refresh_to("app://loadgame|%s|x|y" % game, delay=1)))
+        self.wait_login_screen()
+        main = harness.wait_for("the main window", lambda: (main_window() or {}).get("visible") == 1 and main_window())
+        self.assertEqual(main["taskbar"], 1)
+        harness.wait_for("the game page", lambda: self.site.requested("gamespace", "/play/one.html"))
+        harness.wait_for("the login screen to go", lambda: backdrop() is None and login_window() is None)
+        game_requests = [p for h, p in self.site.requests if h == "gamespace"]
+        self.assertEqual(game_requests, ["/play/one.html"])
+
+    def test_loadgame_without_an_address_leaves_the_login_screen(self):
+        client = self.start(page("登录", head=refresh_to("app://loadgame", delay=1)))
+        self.wait_login_screen()
+        time.sleep(3)
+        self.assertTrue(client.running())
+        self.assertEqual(backdrop()["visible"], 1)
+        self.assertIsNone(main_window())
+
+    def test_an_empty_login_page_ends_the_client(self):
+        client = self.start("")
+        harness.visible_window("提示")
+        self.assertIn(NO_NETWORK_TEXT, harness.window_texts("提示"))
+        harness.press_key("Return")
+        self.assertEqual(client.wait_exit(20), 0)
+
+    def test_dragging_the_backdrop_moves_the_login_window_along(self):
+        self.start(page("登录"))
+        bg, _ = self.wait_login_screen()
+        # A point on the backdrop's picture outside the page panel and the buttons.
+        x, y = bg["x"] + 200, bg["y"] + 400
+        harness.drag((x, y), (x + 60, y + 40))
+        moved = harness.wait_for("the backdrop to move", lambda: (lambda b: b if b and b["x"] == bg["x"] + 60 else None)(backdrop()))
+        self.assertEqual(moved["y"], bg["y"] + 40)
+        login = login_window()
+        self.assertEqual((login["x"], login["y"]), (moved["x"], moved["y"]))
+
+
+if __name__ == "__main__":
+    unittest.main()
