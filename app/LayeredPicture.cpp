@@ -13,27 +13,26 @@ void LayeredPicture::Show(HWND hwnd, WORD id, const wchar_t* type) {
   const int width = static_cast<int>(image_.width()), height = static_cast<int>(image_.height());
 
   win::ScopedGetDC windowDc(hwnd);
-  memoryDc_ = ::CreateCompatibleDC(windowDc);
+  memoryDc_.reset(::CreateCompatibleDC(windowDc));
   bitmap_.reset(::CreateCompatibleBitmap(windowDc, width, height));
-  previousBitmap_ = ::SelectObject(memoryDc_, bitmap_.get());
-  graphics_.FromDC(memoryDc_);
+  previousBitmap_ = ::SelectObject(memoryDc_.get(), bitmap_.get());
+  graphics_.FromDC(memoryDc_.get());
   graphics_.DrawImage(image_, 0, 0, width, height);
 
   SIZE size{width, height};
   POINT source{0, 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  ::UpdateLayeredWindow(hwnd, windowDc, nullptr, &size, memoryDc_, &source, 0, &blend, ULW_ALPHA);
+  ::UpdateLayeredWindow(hwnd, windowDc, nullptr, &size, memoryDc_.get(), &source, 0, &blend, ULW_ALPHA);
 }
 
 void LayeredPicture::Release() noexcept {
   image_.Dispose();
   graphics_.Delete();
   gdiplus_.Shutdown();
-  if (memoryDc_) ::SelectObject(memoryDc_, previousBitmap_);
-  bitmap_.reset();
-  if (memoryDc_) ::DeleteDC(memoryDc_);
-  memoryDc_ = nullptr;
+  if (memoryDc_) ::SelectObject(memoryDc_.get(), previousBitmap_);
   previousBitmap_ = nullptr;
+  bitmap_.reset();
+  memoryDc_.reset();
 }
 
 }  // namespace app

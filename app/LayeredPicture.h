@@ -26,7 +26,7 @@ class LayeredPicture {
   void Release() noexcept;
 
  private:
-  HDC memoryDc_ = nullptr;
+  win::UniqueHdc memoryDc_;
   HGDIOBJ previousBitmap_ = nullptr;
   win::UniqueHbitmap bitmap_;
   win::GdiplusSession gdiplus_;
