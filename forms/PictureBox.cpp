@@ -10,9 +10,8 @@ namespace forms {
 PictureBox::PictureBox() { surfaceBackground_ = ::GetSysColor(COLOR_BTNFACE); }
 
 PictureBox::~PictureBox() {
-  image_.Dispose();
+  image_.Dispose();  // before its GDI+ instance ends
   gdiplus_.Shutdown();
-  if (bitmap_) ::DeleteObject(bitmap_);
 }
 
 void PictureBox::SetBackColor(COLORREF colour) {
@@ -27,8 +26,7 @@ void PictureBox::SetPicture(std::span<const std::byte> bytes) {
 }
 
 void PictureBox::SetPicture(HBITMAP bitmap) {
-  if (bitmap_) ::DeleteObject(bitmap_);
-  bitmap_ = bitmap;
+  bitmap_.reset(bitmap);
   Redraw();
 }
 
@@ -42,13 +40,10 @@ void PictureBox::Redraw() {
       graphics.DrawImage(image_, 0, 0, static_cast<int>(image_.width()), static_cast<int>(image_.height()));
   } else if (bitmap_) {
     BITMAP info{};
-    ::GetObjectW(bitmap_, sizeof(info), &info);
-    HDC source = ::CreateCompatibleDC(surface_.dc());
-    {
-      win::ScopedSelectObject select(source, bitmap_);
-      ::BitBlt(surface_.dc(), 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    }
-    ::DeleteDC(source);
+    ::GetObjectW(bitmap_.get(), sizeof(info), &info);
+    win::UniqueHdc source(::CreateCompatibleDC(surface_.dc()));
+    win::ScopedSelectObject select(source.get(), bitmap_.get());
+    ::BitBlt(surface_.dc(), 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
   }
   ::InvalidateRect(window(), nullptr, FALSE);
 }

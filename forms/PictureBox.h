@@ -10,6 +10,7 @@
 #include "forms/Control.h"
 #include "forms/Event.h"
 #include "win/GdiPlus.h"
+#include "win/UniqueHandle.h"
 
 namespace forms {
 
@@ -35,7 +36,7 @@ class PictureBox : public Control {
 
   win::GdiplusSession gdiplus_;
   win::StreamImage image_;
-  HBITMAP bitmap_ = nullptr;
+  win::UniqueHbitmap bitmap_;
   bool pressed_ = false;
 };
 

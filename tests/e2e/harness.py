@@ -78,6 +78,13 @@ def list_windows():
     return [WindowFacts.parse(line) for line in r.stdout.decode("utf-8", "replace").splitlines() if line.strip()]
 
 
+def click(x, y):
+    """A left click with the real pointer (moved there first, then held still)."""
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True, timeout=10)
+    time.sleep(0.2)
+    subprocess.run(["xdotool", "click", "1"], check=True, timeout=10)
+
+
 def drag(start, end, steps=8):
     """A left-button drag with the real pointer, in small steps."""
     (x0, y0), (x1, y1) = start, end

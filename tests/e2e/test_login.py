@@ -138,6 +138,16 @@ class LoginTest(unittest.TestCase):
         harness.press_key("Return")
         self.assertEqual(client.wait_exit(20), 0)
 
+    def test_the_picture_buttons_minimise_and_close(self):
+        client = self.start(page("登录"))
+        bg, _ = self.wait_login_screen()
+        harness.click(bg["x"] + 1130 + 16, bg["y"] + 116 + 16)
+        harness.wait_for("the login screen minimised", lambda: (backdrop() or {}).get("iconic") == 1)
+        harness.restore_window(CAPTION)
+        bg, _ = self.wait_login_screen()
+        harness.click(bg["x"] + 1146 + 20, bg["y"] + 147 + 20)
+        self.assertEqual(client.wait_exit(20), 0)
+
     def test_dragging_the_backdrop_moves_the_login_window_along(self):
         self.start(page("登录"))
         bg, _ = self.wait_login_screen()

@@ -1,0 +1,153 @@
+// The form life cycle and the program's lifetime on real windows.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/DeleteLater.h"
+#include "forms/Form.h"
+#include "forms/Program.h"
+
+namespace {
+
+std::vector<std::string> g_events;
+
+class Probe : public forms::Form {
+ public:
+  explicit Probe(std::string name)
+      : Form(forms::FormDesign{.caption = L"probe", .clientWidth = 120, .clientHeight = 80,
+                               .showInTaskbar = false}),
+        name_(std::move(name)) {}
+  bool cancelQuery = false, cancelUnload = false;
+  forms::UnloadMode lastMode = forms::UnloadMode::Code;
+  std::function<void()> onUnload;
+
+ protected:
+  void Form_Initialize() override { g_events.push_back(name_ + ".Initialize"); }
+  void Form_Load() override { g_events.push_back(name_ + ".Load"); }
+  void Form_QueryUnload(bool& cancel, forms::UnloadMode mode) override {
+    g_events.push_back(name_ + ".QueryUnload");
+    lastMode = mode;
+    cancel = cancelQuery;
+  }
+  void Form_Unload(bool& cancel) override {
+    g_events.push_back(name_ + ".Unload");
+    cancel = cancelUnload;
+    if (!cancel && onUnload) onUnload();
+  }
+
+ private:
+  std::string name_;
+};
+
+// Closes whatever probe form is open, the way the system's close command does.
+void CALLBACK CloseProbes(HWND, UINT, UINT_PTR, DWORD) {
+  for (HWND hwnd = ::FindWindowW(L"VelmoraForm", L"probe"); hwnd; hwnd = ::FindWindowW(L"VelmoraForm", L"probe"))
+    ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+class Forms : public testing::Test {
+ protected:
+  void SetUp() override { g_events.clear(); }
+};
+
+TEST_F(Forms, LoadIsIdempotentAndReadingTheWindowLoads) {
+  Probe form("A");
+  form.RunInitialize();
+  form.RunInitialize();
+  HWND hwnd = form.hWnd();
+  ASSERT_TRUE(::IsWindow(hwnd));
+  form.Load();
+  EXPECT_EQ(form.hWnd(), hwnd);
+  EXPECT_EQ(g_events, (std::vector<std::string>{"A.Initialize", "A.Load"}));
+  EXPECT_FALSE(form.Visible());
+  EXPECT_TRUE(form.Unload());
+  EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+TEST_F(Forms, EitherUnloadStepMayCancel) {
+  Probe form("A");
+  form.Load();
+  const int loaded = forms::Program::LoadedFormCount();
+  form.cancelQuery = true;
+  EXPECT_FALSE(form.Unload());
+  form.cancelQuery = false;
+  form.cancelUnload = true;
+  EXPECT_FALSE(form.Unload());
+  EXPECT_TRUE(form.IsLoaded());
+  EXPECT_EQ(forms::Program::LoadedFormCount(), loaded);
+  form.cancelUnload = false;
+  EXPECT_TRUE(form.Unload());
+  EXPECT_EQ(forms::Program::LoadedFormCount(), loaded - 1);
+  EXPECT_EQ(g_events, (std::vector<std::string>{"A.Load", "A.QueryUnload", "A.QueryUnload", "A.Unload",
+                                                "A.QueryUnload", "A.Unload"}));
+}
+
+TEST_F(Forms, ClosingTheWindowUnloadsWithTheControlMenuMode) {
+  Probe form("A");
+  form.Load();
+  ::SendMessageW(form.hWnd(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(form.IsLoaded());
+  EXPECT_EQ(form.lastMode, forms::UnloadMode::ControlMenu);
+}
+
+TEST_F(Forms, AnUnloadedFormLoadsAgainWithoutAnotherInitialize) {
+  Probe form("A");
+  form.RunInitialize();
+  form.Load();
+  form.Unload();
+  form.Load();
+  EXPECT_TRUE(form.IsLoaded());
+  form.Unload();
+  EXPECT_EQ(g_events, (std::vector<std::string>{"A.Initialize", "A.Load", "A.QueryUnload", "A.Unload", "A.Load",
+                                                "A.QueryUnload", "A.Unload"}));
+}
+
+TEST_F(Forms, DestroyingAWindowFromOutsideUnloadsTheForm) {
+  Probe form("A");
+  form.Load();
+  const int loaded = forms::Program::LoadedFormCount();
+  ::DestroyWindow(form.hWnd());
+  EXPECT_FALSE(form.IsLoaded());
+  EXPECT_EQ(forms::Program::LoadedFormCount(), loaded - 1);
+}
+
+TEST_F(Forms, TheProgramRunsUntilTheLastFormHasUnloaded) {
+  // A hands over to B from inside its own unload (as the login screen hands
+  // over to the main window): the program goes on until B is gone too.
+  Probe a("A"), b("B");
+  a.onUnload = [&] { b.Load(); };
+  a.Load();
+  ASSERT_EQ(forms::Program::LoadedFormCount(), 1);
+  ::PostMessageW(a.hWnd(), WM_CLOSE, 0, 0);
+  UINT_PTR timer = ::SetTimer(nullptr, 0, 200, &CloseProbes);
+  EXPECT_EQ(forms::Program::Run(), 0);
+  ::KillTimer(nullptr, timer);
+  EXPECT_FALSE(a.IsLoaded());
+  EXPECT_FALSE(b.IsLoaded());
+  EXPECT_EQ(g_events, (std::vector<std::string>{"A.Load", "A.QueryUnload", "A.Unload", "B.Load", "B.QueryUnload",
+                                                "B.Unload"}));
+}
+
+TEST_F(Forms, DeleteLaterWaitsForTheMessageLoop) {
+  struct Tracked {
+    bool* gone = nullptr;
+    ~Tracked() { *gone = true; }
+  };
+  bool gone = false;
+  auto tracked = std::make_unique<Tracked>();
+  tracked->gone = &gone;
+  forms::DeleteLater(std::move(tracked));
+  EXPECT_FALSE(gone);
+  MSG msg;
+  for (int i = 0; i < 100 && !gone; ++i) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    ::Sleep(5);
+  }
+  EXPECT_TRUE(gone);
+}
+
+}  // namespace
