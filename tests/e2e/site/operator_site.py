@@ -130,10 +130,13 @@ class OperatorSite:
             found = self._answers.get((host, path))
         if found is not None or not self.root:
             return found
-        local = os.path.normpath(os.path.join(self.root, host, path.lstrip("/")))
+        top = os.path.join(self.root, host)
+        local = os.path.normpath(os.path.join(top, urllib.parse.unquote(path).lstrip("/")))
+        if os.path.commonpath([top, local]) != top:
+            return None  # outside the host's folder
         if os.path.isdir(local):
             local = os.path.join(local, "index.html")
-        if not local.startswith(os.path.join(self.root, host)) or not os.path.isfile(local):
+        if not os.path.isfile(local):
             return None
         with open(local, "rb") as f:
             body = f.read()
