@@ -177,9 +177,14 @@ def wine_temp_folder():
     return unix
 
 
-def restart_wine_server():
+def restart_wine_server(keep=True):
     subprocess.run(["wineserver", "-k"], capture_output=True, timeout=30)
     subprocess.run(["wineserver", "-w"], capture_output=True, timeout=30)
+    keeper = os.path.join(TOOLS, "wine_keeper.exe")
+    if keep and os.path.exists(keeper):
+        # Holds the new session's system processes between the programs of the tests.
+        subprocess.Popen(["wine", keeper], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.DEVNULL)
 
 
 class Client:
@@ -195,7 +200,7 @@ class Client:
             # loopback: the system reports no connection to the client. Wine's
             # services answer the interface queries, so a wine server and its
             # services must start inside the namespace too: end the running one.
-            restart_wine_server()
+            restart_wine_server(keep=False)
             subprocess.run(["unshare", "-n", "sh", "-c", "wineserver -p && wine cmd /c exit"],
                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
             command = ["unshare", "-n"] + command
