@@ -30,6 +30,8 @@ class SplashTest(SlowLoginPage, unittest.TestCase):
             self.assertEqual((facts["x"], facts["y"]), ((width - 356) // 2, (height - 122) // 2))
             self.assertEqual(facts["taskbar"], 0, "the splash must have no taskbar button")
             self.assertEqual(facts["layered"], 1)
+            self.assertEqual([w["title"] for w in harness.list_windows() if w["visible"]], ["Velmora"],
+                             "the splash is the only window on the screen")
             client.stop()
 
     def test_transparent_pixels_show_what_lies_behind(self):
