@@ -107,37 +107,51 @@ std::string FromMeta(std::string_view bytes) {
   return {};
 }
 
+namespace {
+
+// One UTF-8 sequence at `i`: its code point and length, or, for a bad one,
+// how many bytes it spans (the lead byte and the continuation bytes it took).
+struct Utf8Step {
+  char32_t cp;
+  std::size_t len;
+  bool ok;
+};
+
+Utf8Step ReadUtf8(std::string_view bytes, std::size_t i) {
+  auto b = static_cast<unsigned char>(bytes[i]);
+  if (b < 0x80) return {b, 1, true};
+  std::size_t len = 0;
+  char32_t min = 0;
+  if (b >= 0xC2 && b <= 0xDF) {
+    len = 2;
+    min = 0x80;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    len = 3;
+    min = 0x800;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    len = 4;
+    min = 0x10000;
+  } else {
+    return {0, 1, false};
+  }
+  char32_t cp = b & (0x7F >> len);
+  std::size_t k = 1;
+  for (; k < len && i + k < bytes.size(); ++k) {
+    auto c = static_cast<unsigned char>(bytes[i + k]);
+    if ((c & 0xC0) != 0x80) break;
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  if (k < len || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, k, false};
+  return {cp, len, true};
+}
+
+}  // namespace
+
 bool IsValidUtf8(std::string_view bytes) {
-  std::size_t i = 0;
-  const std::size_t n = bytes.size();
-  while (i < n) {
-    auto b = static_cast<unsigned char>(bytes[i]);
-    std::size_t len;
-    char32_t min;
-    if (b < 0x80) {
-      ++i;
-      continue;
-    } else if (b >= 0xC2 && b <= 0xDF) {
-      len = 2;
-      min = 0x80;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      len = 3;
-      min = 0x800;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      len = 4;
-      min = 0x10000;
-    } else {
-      return false;
-    }
-    if (i + len > n) return false;
-    char32_t cp = b & (0x7F >> len);
-    for (std::size_t k = 1; k < len; ++k) {
-      auto c = static_cast<unsigned char>(bytes[i + k]);
-      if ((c & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += len;
+  for (std::size_t i = 0; i < bytes.size();) {
+    Utf8Step step = ReadUtf8(bytes, i);
+    if (!step.ok) return false;
+    i += step.len;
   }
   return true;
 }
@@ -145,43 +159,13 @@ bool IsValidUtf8(std::string_view bytes) {
 std::wstring DecodeUtf8(std::string_view bytes) {
   std::wstring out;
   out.reserve(bytes.size());
-  std::size_t i = 0;
-  const std::size_t n = bytes.size();
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") i = 3;
-  while (i < n) {
-    auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) {
-      out.push_back(static_cast<wchar_t>(b));
-      ++i;
-      continue;
-    }
-    std::size_t len = 0;
-    char32_t min = 0;
-    if (b >= 0xC2 && b <= 0xDF) {
-      len = 2;
-      min = 0x80;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      len = 3;
-      min = 0x800;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      len = 4;
-      min = 0x10000;
-    }
-    char32_t cp = len ? (b & (0x7F >> len)) : 0;
-    std::size_t k = 1;
-    for (; len && k < len && i + k < n; ++k) {
-      auto c = static_cast<unsigned char>(bytes[i + k]);
-      if ((c & 0xC0) != 0x80) break;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    if (len == 0 || k < len || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      // One replacement character for the bad lead byte and what it managed to take.
-      out.push_back(static_cast<wchar_t>(0xFFFD));
-      i += len == 0 ? 1 : k;
-      continue;
-    }
-    html::AppendCodePoint(out, cp);
-    i += len;
+  std::size_t i = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  while (i < bytes.size()) {
+    Utf8Step step = ReadUtf8(bytes, i);
+    if (!step.ok) out.push_back(static_cast<wchar_t>(0xFFFD));  // one for the whole bad sequence
+    else if (step.cp < 0x80) out.push_back(static_cast<wchar_t>(step.cp));
+    else html::AppendCodePoint(out, step.cp);
+    i += step.len;
   }
   return out;
 }
