@@ -24,10 +24,7 @@ LoadFrm::LoadFrm()
 
 void LoadFrm::Form_Initialize() {
   DWORD flags = 0;
-  if (!::InternetGetConnectedState(&flags, 0)) {
-    ::MessageBoxW(nullptr, L"未能连接到服务器，请检查网络连接是否正常！", L"提示", MB_OK | MB_ICONWARNING);
-    forms::Program::EndNow();
-  }
+  if (!::InternetGetConnectedState(&flags, 0)) ReportNoConnectionAndEnd();
   CheckUpdate(true);
 }
 

@@ -5,7 +5,6 @@
 #include "app/LoginBgFrm.h"
 #include "app/PublicData.h"
 #include "forms/DeleteLater.h"
-#include "forms/Program.h"
 #include "mainwindow/WebMainFrm.h"
 #include "resources/ResourceIds.h"
 #include "win/Resource.h"
@@ -87,10 +86,7 @@ void LoginFrm::WebBrowser1_DownloadBegin() { WebBrowser1->SetSilent(true); }
 
 void LoginFrm::WebBrowser1_DocumentComplete(const std::wstring& url, bool /*topLevel*/) {
   WebBrowser1->SetSilent(true);
-  if (WebBrowser1->RootInnerHtml().empty()) {
-    ::MessageBoxW(nullptr, L"未能连接到服务器，请检查网络连接是否正常！", L"提示", MB_OK | MB_ICONWARNING);
-    forms::Program::EndNow();
-  }
+  if (WebBrowser1->RootInnerHtml().empty()) ReportNoConnectionAndEnd();
   if (WebBrowser1->DocumentUrl().find(url) != std::wstring::npos) {
     frm::LoginBgFrm().Show();
     Show();

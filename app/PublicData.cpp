@@ -3,6 +3,7 @@
 #include "BuildSettings.h"
 #include "app/LoginFrm.h"
 #include "app/TempPath.h"
+#include "forms/Program.h"
 #include "win/File.h"
 #include "win/Resource.h"
 
@@ -18,6 +19,11 @@ std::wstring UpdateUrl() { return std::wstring(velmora::build::kUpdateBase) + L"
 std::wstring LoginUrl() { return std::wstring(velmora::build::kLoginBase) + L"/vorn/index.php"; }
 std::wstring GameSpaceUrl() { return std::wstring(velmora::build::kGameSpaceBase) + L"/kavorn/"; }
 std::wstring HomeUrl() { return std::wstring(velmora::build::kHomeBase) + L"/"; }
+
+void ReportNoConnectionAndEnd() {
+  ::MessageBoxW(nullptr, L"未能连接到服务器，请检查网络连接是否正常！", L"提示", MB_OK | MB_ICONWARNING);
+  forms::Program::EndNow();
+}
 
 std::wstring IconFileName() { return std::wstring(GameCode) + L".ico"; }
 
@@ -41,8 +47,6 @@ void UnhookBackdrop(HWND hwnd) {
   ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_savedBackdropProc));
   g_savedBackdropProc = nullptr;
 }
-
-WNDPROC SavedBackdropProc() { return g_savedBackdropProc; }
 
 LRESULT CALLBACK BackdropWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   // The login window lies exactly on the backdrop: it follows every move.

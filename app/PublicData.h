@@ -22,6 +22,10 @@ inline constexpr wchar_t kUpdateManifestFile[] = L"update.txt";
 inline constexpr wchar_t kUpdaterFile[] = L"Update.exe";
 std::wstring IconFileName();  // GameCode + ".ico"
 
+// The player is told that the server cannot be reached, and the program ends
+// at once (no unload step runs).
+[[noreturn]] void ReportNoConnectionAndEnd();
+
 // The user's temporary folder, ending in exactly one backslash.
 std::wstring GetTempFolder();
 
@@ -34,7 +38,5 @@ void SaveResourceToFile(WORD id, const wchar_t* type, const std::wstring& path);
 void HookBackdrop(HWND hwnd);
 void UnhookBackdrop(HWND hwnd);
 LRESULT CALLBACK BackdropWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// The procedure HookBackdrop replaced (null when nothing is hooked).
-WNDPROC SavedBackdropProc();
 
 }  // namespace app

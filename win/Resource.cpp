@@ -20,11 +20,4 @@ std::span<const std::byte> ResourceBytes(WORD id, const wchar_t* type) {
   return {static_cast<const std::byte*>(bytes), ::SizeofResource(module, info)};
 }
 
-HBITMAP LoadBitmapResource(WORD id) {
-  auto bitmap = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (!bitmap) ThrowLastError(L"Cannot load bitmap " + std::to_wstring(id));
-  return bitmap;
-}
-
 }  // namespace win

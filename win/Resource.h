@@ -12,9 +12,6 @@ namespace win {
 // the process. Throws Win32Error naming the resource when it is missing.
 std::span<const std::byte> ResourceBytes(WORD id, const wchar_t* type);
 
-// A bitmap resource as a device-dependent bitmap; throws when missing.
-HBITMAP LoadBitmapResource(WORD id);
-
 // "TYPE id", the way errors name a resource.
 std::wstring ResourceName(WORD id, const wchar_t* type);
 
