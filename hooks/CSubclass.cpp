@@ -13,7 +13,6 @@
 namespace hooks {
 
 static_assert(std::is_same_v<UINT, std::uint32_t>, "message numbers are 32-bit");
-static_assert(sizeof(TRACKMOUSEEVENT) == 16, "the tracking request is four 32-bit fields");
 
 namespace {
 

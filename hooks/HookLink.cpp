@@ -16,51 +16,104 @@ std::size_t LiveHookCount() { return g_liveLinks; }
 
 namespace detail {
 
-static_assert(sizeof(void*) == 4, "the window procedure thunks are 32-bit x86 code");
-
-// The thunks. Each one is
+// The thunks. Each is a few bytes of code written once, when a chunk of thunks
+// is made, and read-only and executable from then on; binding a thunk to a link
+// only writes its data slot, which holds the link and its window. No thunk is on
+// the return path, so a link may release its thunk while its own procedure is
+// still running.
+//
+// i386: the window procedure is stdcall with its four arguments on the stack:
 //     pop  eax                 ; the caller's return address
-//     push dword [context]     ; the link, read from a data slot of its own
+//     push dword [slot]        ; the link (the slot's first field)
 //     push eax
 //     jmp  HookLink::Proc
 // so HookLink::Proc runs as a five-argument stdcall procedure and returns
-// straight to the caller, popping the link and the four window arguments. The
-// code is written once when a chunk of thunks is made and is read-only and
-// executable from then on; binding a thunk to a link only writes its data slot.
-// The thunk is not on the return path, so a link may release its thunk while its
-// own procedure is still running.
+// straight to the caller, popping the link and the four window arguments.
+//
+// x86-64: the four arguments are in rcx, rdx, r8 and r9, with no room on the
+// caller's stack for a fifth, so the thunk puts the slot in place of the window
+// handle (the slot holds it) and jumps:
+//     mov  rcx, slot
+//     mov  rax, HookLink::SlotProc
+//     jmp  rax
+// and HookLink::SlotProc calls HookLink::Proc with the link and the window. The
+// thunk leaves the stack as it found it, so stack walks see the caller's frame.
+struct ThunkSlot {
+  HookLink* link = nullptr;
+  HWND hwnd = nullptr;
+};
+
 struct ThunkAccess {
+#if defined(__i386__)
   static void* Target() { return reinterpret_cast<void*>(&HookLink::Proc); }
+#elif defined(__x86_64__)
+  static void* Target() { return reinterpret_cast<void*>(&HookLink::SlotProc); }
+#endif
+  static LRESULT CallProc(const ThunkSlot& slot, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return HookLink::Proc(slot.link, slot.hwnd, msg, wParam, lParam);
+  }
 };
 
 namespace {
 
+#if defined(__i386__)
 constexpr std::size_t kThunkSize = 16;
-constexpr std::size_t kThunksPerChunk = 4096;  // 64 KB of code: one allocation granule
+#elif defined(__x86_64__)
+constexpr std::size_t kThunkSize = 32;
+#else
+#error "window procedure thunks are written for i386 and x86-64 only"
+#endif
+constexpr std::size_t kThunksPerChunk = 4096;  // 64 or 128 KB of code: whole allocation granules
 
 struct Chunk {
   unsigned char* code = nullptr;
-  HookLink* contexts[kThunksPerChunk] = {};
+  ThunkSlot slots[kThunksPerChunk] = {};
 };
 
-void Put32(unsigned char* at, std::uint32_t value) { std::memcpy(at, &value, sizeof value); }
+template <typename Value>
+void Put(unsigned char* at, Value value) {
+  std::memcpy(at, &value, sizeof value);
+}
+
+void WriteThunk(unsigned char* thunk, ThunkSlot* slot, std::uintptr_t target) {
+#if defined(__i386__)
+  thunk[0] = 0x58;  // pop eax
+  thunk[1] = 0xFF;  // push dword [imm32]
+  thunk[2] = 0x35;
+  Put(thunk + 3, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&slot->link)));
+  thunk[7] = 0x50;  // push eax
+  thunk[8] = 0xE9;  // jmp rel32
+  Put(thunk + 9, static_cast<std::uint32_t>(target - reinterpret_cast<std::uintptr_t>(thunk + 13)));
+  std::memset(thunk + 13, 0xCC, kThunkSize - 13);  // int3
+#elif defined(__x86_64__)
+  thunk[0] = 0x48;  // mov rcx, imm64
+  thunk[1] = 0xB9;
+  Put(thunk + 2, reinterpret_cast<std::uint64_t>(slot));
+  thunk[10] = 0x48;  // mov rax, imm64
+  thunk[11] = 0xB8;
+  Put(thunk + 12, static_cast<std::uint64_t>(target));
+  thunk[20] = 0xFF;  // jmp rax
+  thunk[21] = 0xE0;
+  std::memset(thunk + 22, 0xCC, kThunkSize - 22);  // int3
+#endif
+}
 
 class ThunkPool {
  public:
   // Binds a free thunk to `link`; false with `error` set when no memory could be had.
-  bool Acquire(HookLink* link, Chunk*& chunk, unsigned& index, DWORD& error) {
+  bool Acquire(HookLink* link, HWND hwnd, Chunk*& chunk, unsigned& index, DWORD& error) {
     if (free_.empty() && !Grow(error)) return false;
     chunk = free_.back().chunk;
     index = free_.back().index;
     free_.pop_back();
-    chunk->contexts[index] = link;
+    chunk->slots[index] = {link, hwnd};
     return true;
   }
 
   // Freed thunks are handed out again first, so the set of procedure addresses
   // the window system sees stays as small as the number of hooks alive at once.
   void Release(Chunk* chunk, unsigned index) {
-    chunk->contexts[index] = nullptr;
+    chunk->slots[index].link = nullptr;
     free_.push_back({chunk, index});
   }
 
@@ -87,17 +140,7 @@ class ThunkPool {
       return false;
     }
     const auto target = reinterpret_cast<std::uintptr_t>(ThunkAccess::Target());
-    for (std::size_t i = 0; i < kThunksPerChunk; ++i) {
-      unsigned char* thunk = code + i * kThunkSize;
-      thunk[0] = 0x58;  // pop eax
-      thunk[1] = 0xFF;  // push dword [imm32]
-      thunk[2] = 0x35;
-      Put32(thunk + 3, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&chunk->contexts[i])));
-      thunk[7] = 0x50;  // push eax
-      thunk[8] = 0xE9;  // jmp rel32
-      Put32(thunk + 9, static_cast<std::uint32_t>(target - reinterpret_cast<std::uintptr_t>(thunk + 13)));
-      std::memset(thunk + 13, 0xCC, kThunkSize - 13);  // int3
-    }
+    for (std::size_t i = 0; i < kThunksPerChunk; ++i) WriteThunk(code + i * kThunkSize, &chunk->slots[i], target);
     DWORD old = 0;
     if (!::VirtualProtect(code, bytes, PAGE_EXECUTE_READ, &old)) {
       error = ::GetLastError();
@@ -145,7 +188,7 @@ WNDPROC HookLink::proc() const {
 HookLink::InstallError HookLink::Install(HWND hwnd, DWORD& error) {
   Chunk* chunk = nullptr;
   unsigned index = 0;
-  if (!Pool().Acquire(this, chunk, index, error)) return InstallError::NoMemory;
+  if (!Pool().Acquire(this, hwnd, chunk, index, error)) return InstallError::NoMemory;
   thunkChunk_ = chunk;
   thunkIndex_ = index;
   hwnd_ = hwnd;
@@ -176,6 +219,12 @@ void HookLink::Release() {
   }
   delete this;
 }
+
+#if defined(__x86_64__)
+LRESULT CALLBACK HookLink::SlotProc(const void* slot, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return ThunkAccess::CallProc(*static_cast<const ThunkSlot*>(slot), msg, wParam, lParam);
+}
+#endif
 
 LRESULT CALLBACK HookLink::Proc(HookLink* link, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   // A thunk whose link has gone is never installed on a window; answer as a plain window would.

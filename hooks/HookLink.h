@@ -1,7 +1,8 @@
 // One hook procedure installed on one window, shared by CSubclass and
 // cFormSubclass. Each link gets a window procedure of its own: a few bytes of
-// generated code that call the link's procedure with the link in front of the
-// window's four arguments, so the link knows itself without any lookup and its
+// generated code (one form for i386, one for x86-64) that call the link's
+// procedure with the link and the window's four arguments, so the link knows
+// itself without any lookup and its
 // previous procedure is exactly the one it replaced, even when other hooks are
 // installed above or below it.
 //
@@ -69,6 +70,10 @@ class HookLink {
  private:
   friend struct ThunkAccess;
   static LRESULT CALLBACK Proc(HookLink* link, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+#if defined(__x86_64__)
+  // Where the x86-64 thunks land: `slot` names the link and its window.
+  static LRESULT CALLBACK SlotProc(const void* slot, UINT msg, WPARAM wParam, LPARAM lParam);
+#endif
   void Release();
 
   HWND hwnd_ = nullptr;

@@ -30,14 +30,13 @@ def main(argv):
     if argv[:1] == ["--list"]:
         print("\n".join(all_ids()))
         return 0
-    if not os.environ.get("VELMORA_WINE_ROOT") or not os.environ.get("DISPLAY"):
-        # Started outside scripts/test: borrow the shared per-user Wine set-up.
-        root = os.environ.get("VELMORA_WINE_ROOT") or "/tmp/velmora-wine-shared-%d" % os.getuid()
-        os.makedirs(root, exist_ok=True)
-        script = 'exec 9>"$VELMORA_WINE_ROOT/.lock"; flock 9; source "$1" >&2; flock -u 9; shift; exec "$@"'
-        env = dict(os.environ, VELMORA_WINE_ROOT=root)
-        return subprocess.call(["bash", "-c", script, "bash", os.path.join(TOP, "scripts", "wine-env"),
-                                sys.executable, __file__] + argv, env=env)
+    arch = os.environ.get("VELMORA_WINE_ARCH") or "win32"
+    if os.environ.get("VELMORA_WINE_JOINED") != arch:
+        # Join the Wine set-up of the client's architecture: the one
+        # scripts/test made, else the shared per-user one.
+        env = dict(os.environ, VELMORA_WINE_JOINED=arch)
+        return subprocess.call([os.path.join(TOP, "scripts", "wine-run"), arch, "--", sys.executable, __file__] + argv,
+                               env=env)
     suite = unittest.defaultTestLoader.loadTestsFromNames(argv)
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     return 0 if result.wasSuccessful() else 1

@@ -57,6 +57,25 @@ class ClientResources : public testing::TestWithParam<const wchar_t*> {
   win::GdiplusSession gdiplus_;
 };
 
+// The machine field of a PE file's header.
+WORD MachineOf(const std::wstring& path) {
+  win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  IMAGE_DOS_HEADER dos{};
+  IMAGE_FILE_HEADER header{};
+  DWORD signature = 0, read = 0;
+  if (!file || !::ReadFile(file.get(), &dos, sizeof dos, &read, nullptr)) return 0;
+  if (::SetFilePointer(file.get(), dos.e_lfanew, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return 0;
+  if (!::ReadFile(file.get(), &signature, sizeof signature, &read, nullptr) || signature != IMAGE_NT_SIGNATURE) return 0;
+  if (!::ReadFile(file.get(), &header, sizeof header, &read, nullptr)) return 0;
+  return header.Machine;
+}
+
+std::size_t Count(const std::string& text, const std::string& needle) {
+  std::size_t count = 0;
+  for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
+  return count;
+}
+
 void ExpectSize(SIZE actual, LONG w, LONG h, const char* what) {
   EXPECT_EQ(actual.cx, w) << what;
   EXPECT_EQ(actual.cy, h) << what;
@@ -116,9 +135,15 @@ TEST_P(ClientResources, CarryTheVersionAndTheManifest) {
                              "<dpiAware>false</dpiAware>", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                              "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
     EXPECT_NE(manifest.find(needle), std::string::npos) << needle;
+
+  // A manifest naming another architecture than the executable's stops it on Windows.
+  const std::string arch = MachineOf(path_) == IMAGE_FILE_MACHINE_AMD64 ? "amd64" : "x86";
+  EXPECT_EQ(Count(manifest, "processorArchitecture=\"" + arch + "\""), 2u) << manifest;
+  EXPECT_EQ(Count(manifest, "processorArchitecture="), 2u) << manifest;
 }
 
-INSTANTIATE_TEST_SUITE_P(Builds, ClientResources, testing::Values(L"win32-release", L"win32-test"),
+// The client that ships, and the test client of this suite's architecture.
+INSTANTIATE_TEST_SUITE_P(Builds, ClientResources, testing::Values(L"win32-release", VELMORA_TEST_BUILD),
                          [](const testing::TestParamInfo<const wchar_t*>& info) {
                            return std::wstring(info.param) == L"win32-release" ? std::string("Release")
                                                                                : std::string("Test");
