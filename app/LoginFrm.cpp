@@ -4,6 +4,7 @@
 #include "app/LoadFrm.h"
 #include "app/LoginBgFrm.h"
 #include "app/PublicData.h"
+#include "browser/PageUrl.h"
 #include "forms/DeleteLater.h"
 #include "mainwindow/WebMainFrm.h"
 #include "resources/ResourceIds.h"
@@ -40,6 +41,7 @@ void LoginFrm::Form_Load() {
     WebBrowser1->DownloadBegin.Bind(this, &LoginFrm::WebBrowser1_DownloadBegin);
     WebBrowser1->BeforeNavigate2.Bind(this, &LoginFrm::WebBrowser1_BeforeNavigate2);
     WebBrowser1->DocumentComplete.Bind(this, &LoginFrm::WebBrowser1_DocumentComplete);
+    WebBrowser1->NavigateError.Bind(this, &LoginFrm::WebBrowser1_NavigateError);
     WebBrowser1->ContextMenu.Bind(this, &LoginFrm::WebBrowser1_ContextMenu);
   }
   MiniBtn = std::make_unique<forms::PictureBox>();
@@ -56,22 +58,32 @@ void LoginFrm::Form_Load() {
   ::SetWindowPos(MiniBtn->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowPos(closebtn->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  // 1-3: the icon file, and the backdrop's icons from it (loading the backdrop).
+  // The backdrop carries the client's icon, read from the icon file; setting
+  // it is the backdrop's first use, which loads it.
   const std::wstring iconFile = GetTempFolder() + IconFileName();
   SaveResourceToFile(res::kIconFile, res::kTypeIcon, iconFile);
   frm::LoginBgFrm().SetIcons(LoadIconFile(iconFile, 16), LoadIconFile(iconFile, 32));
-  // 4: the login page.
   if (WebBrowser1) WebBrowser1->Navigate(LoginUrl());
-  // 5: the window's own background becomes see-through.
+  // The window's own background becomes see-through: only the page panel and
+  // the buttons show over the backdrop.
   ::SetWindowLongW(hwnd, GWL_EXSTYLE, ::GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
   ::SetLayeredWindowAttributes(hwnd, kLoginKeyColour, 0, LWA_COLORKEY);
-  // 6: owned by the backdrop, so it stays above it and minimises with it.
+  // Owned by the backdrop, so it stays above it and minimises with it.
   ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(frm::LoginBgFrm().hWnd()));
   frm::LoginBgFrm().Load();
 }
 
 void LoginFrm::Form_Unload(bool&) {
-  // The page view may be the one raising the event that unloads this window.
+  // The page view may be the one raising the event that unloads this window:
+  // it lives until that event has returned, and whatever it does meanwhile (a
+  // navigation left to finish) no longer reaches this window.
+  if (WebBrowser1) {
+    WebBrowser1->DownloadBegin.Unbind();
+    WebBrowser1->BeforeNavigate2.Unbind();
+    WebBrowser1->DocumentComplete.Unbind();
+    WebBrowser1->NavigateError.Unbind();
+    WebBrowser1->ContextMenu.Unbind();
+  }
   forms::DeleteLater(std::move(WebBrowser1));
   forms::DeleteLater(std::move(MiniBtn));
   forms::DeleteLater(std::move(closebtn));
@@ -92,6 +104,17 @@ void LoginFrm::WebBrowser1_DocumentComplete(const std::wstring& url, bool /*topL
     Show();
     frm::LoadFrm().Unload();
   }
+}
+
+void LoginFrm::WebBrowser1_NavigateError(const std::wstring& url, long status, bool topLevel, bool& cancel) {
+  // The system control gives no empty document for a login server it cannot
+  // reach: it reports the failure here and would show its own error page. A
+  // page that brought no answer at all (a failure code, not an HTTP status:
+  // an HTTP error page still came from the server) is the same as an empty one.
+  const bool httpStatus = status >= 100 && status <= 999;
+  if (!topLevel || httpStatus || !browser::url::IsHttp(url)) return;
+  cancel = true;
+  ReportNoConnectionAndEnd();
 }
 
 void LoginFrm::WebBrowser1_ContextMenu(bool& show) { show = false; }

@@ -29,6 +29,7 @@ class LoginFrm : public forms::Form {
   void WebBrowser1_DownloadBegin();
   void WebBrowser1_BeforeNavigate2(const std::wstring& url, bool& cancel);
   void WebBrowser1_DocumentComplete(const std::wstring& url, bool topLevel);
+  void WebBrowser1_NavigateError(const std::wstring& url, long status, bool topLevel, bool& cancel);
   void WebBrowser1_ContextMenu(bool& show);
   void MiniBtn_Click();
   void closebtn_Click();

@@ -2,8 +2,9 @@
 
 namespace app {
 
-// Compares the client's version with the operator's manifest and offers the
-// updater. `startUp` is true for the check run before the splash appears.
+// The update check, run before the splash appears (`startUp` true) and from
+// the program menu. The client carries no updater program yet, so there is
+// nothing it could offer: today the check does nothing and start-up goes on.
 void CheckUpdate(bool startUp);
 
 }  // namespace app

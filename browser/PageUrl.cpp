@@ -142,6 +142,8 @@ bool IsHttp(std::wstring_view address) {
 
 bool IsAbout(std::wstring_view address) { return Scheme(address) == L"about"; }
 
+bool IsScript(std::wstring_view address) { return Scheme(address) == L"javascript"; }
+
 std::wstring_view WithoutFragment(std::wstring_view address) {
   return address.substr(0, address.find(L'#'));
 }

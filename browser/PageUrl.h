@@ -14,6 +14,7 @@ std::wstring Scheme(std::wstring_view address);
 
 bool IsHttp(std::wstring_view address);   // http: or https:
 bool IsAbout(std::wstring_view address);  // about:blank and the like
+bool IsScript(std::wstring_view address);  // javascript:
 
 // `reference` (as written in a page) resolved against `base` (an absolute
 // address). An absolute reference is returned as it is, cleaned.

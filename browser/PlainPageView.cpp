@@ -1,12 +1,16 @@
 #include "browser/PlainPageView.h"
 
+#include <urlmon.h>
 #include <windowsx.h>
+#include <wininet.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "browser/HtmlScan.h"
 #include "browser/PageCharset.h"
 #include "browser/PageUrl.h"
+#include "forms/Program.h"
 #include "win/Gdi.h"
 #include "win/Text.h"
 
@@ -31,6 +35,16 @@ int SizeIndex(layout::Size size) {
     case layout::Size::Heading: return 1;
     case layout::Size::Title: return 2;
     default: return 0;
+  }
+}
+
+// What the system control reports for a page that brought no answer.
+long NoAnswerStatus(DWORD wininetError) {
+  switch (wininetError) {
+    case ERROR_INTERNET_NAME_NOT_RESOLVED: return INET_E_RESOURCE_NOT_FOUND;
+    case ERROR_INTERNET_CANNOT_CONNECT: return INET_E_CANNOT_CONNECT;
+    case ERROR_INTERNET_TIMEOUT: return INET_E_CONNECTION_TIMEOUT;
+    default: return INET_E_DOWNLOAD_FAILURE;
   }
 }
 
@@ -102,10 +116,18 @@ bool PlainPageView::LinkRect(int index, RECT& rect) const {
 // Navigation
 
 bool PlainPageView::BeginNavigation(const std::wstring& address, bool ask) {
+  // An address of a scheme no page can be loaded from (app://, mailto:...).
+  const bool unloadable = !url::IsHttp(address) && !url::IsAbout(address) && !url::IsScript(address);
   if (ask) {
     bool cancel = false;
-    if (!Raise([&] { BeforeNavigate2(address, cancel); })) return false;
+    const bool goOn = Raise([&] { BeforeNavigate2(address, cancel); });
+    // Said even when the handler has closed the view's window: the host let
+    // through an address that no page can come from.
+    if (!cancel && unloadable) LogFailure(address, INET_E_UNKNOWN_PROTOCOL, true);
+    if (!goOn) return false;
     if (cancel) return true;
+  } else if (unloadable) {
+    LogFailure(address, INET_E_UNKNOWN_PROTOCOL, true);
   }
   if (url::IsAbout(address)) {
     StopLoading();
@@ -113,7 +135,16 @@ bool PlainPageView::BeginNavigation(const std::wstring& address, bool ask) {
     load_->address = address;
     return TopArrived(address, ParseHtml(L"", address));
   }
-  if (!url::IsHttp(address)) return true;  // not a page this engine loads: the current one stays
+  if (url::IsScript(address)) return true;  // scripts are not run: the current page stays
+  if (unloadable) {
+    bool cancel = false;
+    if (!Raise([&] { NavigateError(address, INET_E_UNKNOWN_PROTOCOL, true, cancel); })) return false;
+    if (cancel) return true;
+    StopLoading();
+    load_.emplace();
+    load_->address = address;
+    return TopArrived(address, ErrorDocument(address));
+  }
   StopLoading();
   load_.emplace();
   load_->address = address;
@@ -130,7 +161,17 @@ void PlainPageView::FetchDone(unsigned id, FetchResult& result) {
   if (!load_ || load_->fetch != id) return;
   load_->fetch = 0;
   std::wstring address = result.address.empty() ? load_->fetchAddress : result.address;
-  PageDocument document = Decode(result, address);
+  PageDocument document;
+  if (result.answered) {
+    document = Decode(result, address);
+  } else {
+    const bool top = load_->nodes.empty();
+    bool cancel = false;
+    LogFailure(address, NoAnswerStatus(result.error), top);
+    if (!Raise([&] { NavigateError(address, NoAnswerStatus(result.error), top, cancel); })) return;
+    // Cancelled, the host wants no error page: the document stays empty.
+    document = cancel ? ParseHtml(L"", address) : ErrorDocument(address);
+  }
   if (load_->nodes.empty()) {
     TopArrived(address, std::move(document));
     return;
@@ -148,6 +189,9 @@ bool PlainPageView::TopArrived(const std::wstring& address, PageDocument documen
   shown_->address = address;
   shown_->rootStyle = document.rootStyle;
   shown_->document = std::move(document);
+  // The view's window is captioned with its document's title, as a browser's
+  // window is: what page it shows can be told from outside.
+  if (window()) ::SetWindowTextW(window(), shown_->document.title.c_str());
   scrollY_ = 0;
   pressedLink_ = -1;
   Relayout();
@@ -189,7 +233,13 @@ bool PlainPageView::Advance() {
         if (!Raise([&] { DocumentComplete(address, false); })) return false;
         continue;
       }
-      if (!url::IsHttp(address)) continue;
+      if (!url::IsHttp(address)) {
+        if (url::IsScript(address)) continue;
+        bool ignored = false;
+        LogFailure(address, INET_E_UNKNOWN_PROTOCOL, false);
+        if (!Raise([&] { NavigateError(address, INET_E_UNKNOWN_PROTOCOL, false, ignored); })) return false;
+        continue;
+      }
       load_->fetchDepth = depth;
       return StartFetch(address);
     }
@@ -273,6 +323,29 @@ void PlainPageView::RunFollowUp() {
   followUp_.reset();
   if (window()) ::KillTimer(window(), kFollowUpTimer);
   BeginNavigation(f.address, true);
+}
+
+void PlainPageView::LogFailure(const std::wstring& address, long status, bool topLevel) {
+  // In the program's log as well as in NavigateError: a page that fails in a
+  // window that is going away is seen nowhere else.
+  wchar_t code[12];
+  std::swprintf(code, 12, L"%08lX", static_cast<unsigned long>(status));
+  forms::Program::Log(L"page view: cannot show " + address + L" (" + code + (topLevel ? L")" : L", a frame)"));
+}
+
+PageDocument PlainPageView::ErrorDocument(const std::wstring& address) {
+  std::wstring text;
+  for (wchar_t c : address) {
+    switch (c) {
+      case L'<': text += L"&lt;"; break;
+      case L'>': text += L"&gt;"; break;
+      case L'&': text += L"&amp;"; break;
+      default: text += c;
+    }
+  }
+  return ParseHtml(std::wstring(L"<html><head><title>") + kErrorTitle + L"</title></head><body><p>" + kErrorTitle +
+                       L"</p><p>" + text + L"</p></body></html>",
+                   address);
 }
 
 PageDocument PlainPageView::Decode(const FetchResult& result, const std::wstring& address) const {

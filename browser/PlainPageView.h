@@ -8,15 +8,25 @@
 //    A navigation that BeforeNavigate2 lets through replaces one under way.
 //  - The body of any HTTP answer is the document, whatever the status (a 404
 //    page shows what the server sent). A page that brings no answer at all
-//    (refused connection, unknown host) is an empty document: RootInnerHtml
-//    is "". about:blank is an empty document too. Addresses of other schemes
-//    (app://, mailto:...) are left alone once BeforeNavigate2 has let them
-//    through: the current page stays.
+//    (refused connection, unknown host) raises NavigateError with the status
+//    the system control gives (INET_E_CANNOT_CONNECT, ...) and then, as the
+//    system control does, shows an error document of its own (kErrorTitle, as
+//    title and text, and the address) in its place; when the handler cancels,
+//    the document is empty instead (RootInnerHtml ""). about:blank is an empty
+//    document. An address of another scheme that BeforeNavigate2 lets through
+//    (app://, mailto:...) cannot be loaded: NavigateError with
+//    INET_E_UNKNOWN_PROTOCOL, then the error document unless cancelled (the
+//    current page stays). javascript: addresses are left alone. A frame that
+//    fails raises NavigateError as a frame; its document is not drawn. Each
+//    failure is written to the program's log too ("page view: cannot show
+//    ..."), an unloadable address as soon as BeforeNavigate2 lets it through,
+//    even when the handler has closed the view's window.
 //  - <iframe src>/<frame src> are fetched one after another, depth first (at
 //    most kMaxFrameDepth deep, kMaxFrames in all); DocumentComplete comes for
 //    each frame as it completes and for the top document last. A frame's
 //    text is not drawn and its own refresh or scripts are not followed.
-//  - TitleChange when the document has a <title> (an empty one included).
+//  - TitleChange when the document has a <title> (an empty one included). The
+//    view's window text is the shown document's title.
 //  - <meta http-equiv="refresh">: after N seconds (at once for 0) from the
 //    top document's completion, a navigation to its address (BeforeNavigate2
 //    first). A location assignment in an inline script or body onload is
@@ -65,6 +75,8 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
  public:
   static constexpr int kMaxFrameDepth = 3;
   static constexpr int kMaxFrames = 32;
+  // The title and first line of the page shown for a navigation that failed.
+  static constexpr wchar_t kErrorTitle[] = L"无法显示此页";
 
   static std::unique_ptr<PlainPageView> Create(HWND parent, int x, int y, int width, int height);
   ~PlainPageView() override;
@@ -131,6 +143,8 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
   void RunFollowUp();
 
   PageDocument Decode(const FetchResult& result, const std::wstring& address) const;
+  static PageDocument ErrorDocument(const std::wstring& address);
+  static void LogFailure(const std::wstring& address, long status, bool topLevel);
   void Relayout();
   void Paint(HDC target);
   HFONT Font(const layout::Style& style);

@@ -66,6 +66,18 @@ std::wstring TextOf(const VARIANT& v) {
   return text;
 }
 
+long LongOf(const VARIANT& v) {
+  if (v.vt == (VT_BYREF | VT_VARIANT) && v.pvarVal) return LongOf(*v.pvarVal);
+  if (v.vt == VT_I4) return v.lVal;
+  if (v.vt == (VT_BYREF | VT_I4) && v.plVal) return *v.plVal;
+  VARIANT copy;
+  ::VariantInit(&copy);
+  long value = 0;
+  if (SUCCEEDED(::VariantChangeType(&copy, const_cast<VARIANT*>(&v), 0, VT_I4))) value = copy.lVal;
+  ::VariantClear(&copy);
+  return value;
+}
+
 bool BoolOf(const VARIANT& v) {
   if (v.vt == (VT_BYREF | VT_VARIANT) && v.pvarVal) return BoolOf(*v.pvarVal);
   if (v.vt == (VT_BYREF | VT_BOOL) && v.pboolVal) return *v.pboolVal != VARIANT_FALSE;
@@ -521,6 +533,15 @@ void SystemWebView::Host::OnEvent(bool firstGeneration, DISPID id, DISPPARAMS* p
           IDispatch* frame = args[1].vt == VT_DISPATCH ? args[1].pdispVal : nullptr;
           std::wstring address = TextOf(args[0]);
           view->DocumentComplete(address, SameObject(browser_.get(), frame));
+        }
+        break;
+      case DISPID_NAVIGATEERROR:
+        if (count >= 5) {
+          IDispatch* frame = args[4].vt == VT_DISPATCH ? args[4].pdispVal : nullptr;
+          std::wstring address = TextOf(args[3]);
+          bool cancel = BoolOf(args[0]);
+          view->NavigateError(address, LongOf(args[1]), SameObject(browser_.get(), frame), cancel);
+          SetBool(args[0], cancel);
         }
         break;
       case DISPID_DOWNLOADBEGIN:

@@ -2,8 +2,8 @@
 // container: a child window whose site objects (client site, in-place site
 // and frame, document host UI handler) host the control in place, and two
 // event sinks connected through the control's connection points, one for
-// DWebBrowserEvents2 (BeforeNavigate2, DocumentComplete, DownloadBegin,
-// TitleChange) and one for the first-generation DWebBrowserEvents (NewWindow).
+// DWebBrowserEvents2 (BeforeNavigate2, DocumentComplete, NavigateError,
+// DownloadBegin, TitleChange) and one for the first-generation DWebBrowserEvents (NewWindow).
 //
 // The control raises its events from inside its own calls. When a handler
 // destroys the view, the control is released only once the outermost call

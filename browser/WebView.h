@@ -45,6 +45,12 @@ class WebView {
   forms::Event<const std::wstring& /*url*/, bool& /*cancel*/> BeforeNavigate2;
   // A document has completed: each frame first, the top document last.
   forms::Event<const std::wstring& /*url*/, bool /*topLevel*/> DocumentComplete;
+  // A navigation the view could not complete: no answer from the server
+  // (status is the failure's HRESULT, e.g. 0x800C0005 for an unknown host), an
+  // HTTP error (status is the HTTP status) or an address the view cannot load
+  // (0x800C000D, an unknown protocol). Cancel = true: the view shows no error
+  // page of its own in its place.
+  forms::Event<const std::wstring& /*url*/, long /*status*/, bool /*topLevel*/, bool& /*cancel*/> NavigateError;
   forms::Event<const std::wstring& /*title*/> TitleChange;
   // The page asks for a new browser window; Processed = true: the view opens none.
   forms::Event<const std::wstring& /*url*/, bool& /*processed*/> NewWindow;
@@ -55,11 +61,13 @@ class WebView {
 enum class Engine { SystemControl, PlainPage };
 
 // The engine of this build: the system control in the release build, the
-// plain page engine in the test build.
+// plain page engine in the test build (the system control there when the
+// environment variable VELMORA_PAGE_ENGINE is "system").
 Engine BuildEngine();
 
 // Creates a view of the given engine as a child of `parent` at (x, y, width,
-// height) in the parent's client pixels. Null when it cannot be created.
+// height) in the parent's client pixels. Null when it cannot be created (the
+// release build has no plain page engine).
 std::unique_ptr<WebView> CreateWebView(HWND parent, int x, int y, int width, int height,
                                        Engine engine = BuildEngine());
 

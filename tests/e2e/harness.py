@@ -78,11 +78,11 @@ def list_windows():
     return [WindowFacts.parse(line) for line in r.stdout.decode("utf-8", "replace").splitlines() if line.strip()]
 
 
-def click(x, y):
-    """A left click with the real pointer (moved there first, then held still)."""
+def click(x, y, button=1):
+    """A click with the real pointer (moved there first, then held still)."""
     subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True, timeout=10)
     time.sleep(0.2)
-    subprocess.run(["xdotool", "click", "1"], check=True, timeout=10)
+    subprocess.run(["xdotool", "click", str(button)], check=True, timeout=10)
 
 
 def drag(start, end, steps=8):
@@ -190,7 +190,7 @@ def restart_wine_server(keep=True):
 class Client:
     """The test client as a process under Wine. Always ended by `stop`."""
 
-    def __init__(self, *args, no_network=False, exe=CLIENT):
+    def __init__(self, *args, no_network=False, exe=CLIENT, env=None):
         self.log_path = os.path.join(os.environ.get("VELMORA_WINE_ROOT", "/tmp"), "client-%d.log" % time.monotonic_ns())
         self._log = open(self.log_path, "wb")
         command = ["wine", exe] + list(args)
@@ -204,7 +204,8 @@ class Client:
             subprocess.run(["unshare", "-n", "sh", "-c", "wineserver -p && wine cmd /c exit"],
                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
             command = ["unshare", "-n"] + command
-        self.proc = subprocess.Popen(command, stdout=self._log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        self.proc = subprocess.Popen(command, stdout=self._log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
+                                     env=dict(os.environ, **(env or {})))
 
     def running(self):
         return self.proc.poll() is None

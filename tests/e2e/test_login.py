@@ -11,6 +11,10 @@ from operator_site import OperatorSite
 CAPTION = "Velmora客户端"
 LOGIN_PATH = "/vorn/index.php"
 NO_NETWORK_TEXT = "未能连接到服务器，请检查网络连接是否正常！"
+# What the test build's page engine shows, and says in the client's log, for a
+# navigation it cannot complete (the system control shows an error page).
+ERROR_PAGE_TITLE = "无法显示此页"
+FAILED_NAVIGATION = "page view: cannot show"
 ICON_FILE = os.path.join(harness.TOP, "resources", "art", "velmora.ico")
 
 
@@ -51,6 +55,15 @@ class LoginTest(unittest.TestCase):
         self.addCleanup(client.stop)
         return client
 
+    def assertNoFailedNavigation(self, client):
+        self.assertNotIn(FAILED_NAVIGATION, client.log())
+
+    def wait_notice_then_end(self, client, timeout=20):
+        harness.visible_window("提示", timeout)
+        self.assertIn(NO_NETWORK_TEXT, harness.window_texts("提示"))
+        harness.press_key("Return")
+        self.assertEqual(client.wait_exit(20), 0)
+
     def wait_login_screen(self):
         shown = harness.wait_for("the login screen", lambda: (backdrop() or {}).get("visible") == 1 and
                                  (backdrop() or {}).get("iconic") == 0 and
@@ -82,10 +95,23 @@ class LoginTest(unittest.TestCase):
         self.assertFalse((backdrop() or {}).get("visible"))
         self.wait_login_screen()
 
+    def test_a_completed_frame_tests_the_top_document_for_emptiness(self):
+        # The top document's root is empty (its frames stand after </html>).
+        # The fast frame's completion ends the client; the slow one would keep
+        # the top document from completing for half a minute.
+        self.site.answer("login", "/vorn/fast.html", page("fast frame"))
+        self.site.answer("login", "/vorn/slow.html", page("slow frame"), delay=30)
+        client = self.start('<html></html><iframe src="fast.html"></iframe><iframe src="slow.html"></iframe>')
+        self.wait_notice_then_end(client, timeout=10)
+
     def test_minimize_then_restore_brings_both_back(self):
         client = self.start(page("登录", head=refresh_to("app://minimize")))
         bg = harness.wait_for("the login screen minimised", lambda: (lambda b: b if b and b["iconic"] else None)(backdrop()))
         self.assertTrue(client.running())
+        # The command was not followed as an address: the login page still shows.
+        time.sleep(0.5)
+        self.assertIn("登录", harness.window_texts("Belvoy客户端"))
+        self.assertNoFailedNavigation(client)
         # The owned login window goes with it: hidden (Windows), or at least
         # moved along with the backdrop's minimised stand-in (Wine unmanaged).
         login = login_window()
@@ -103,7 +129,7 @@ class LoginTest(unittest.TestCase):
             with self.subTest(name):
                 client = self.start(page("登录", head=refresh_to(target)))
                 self.assertEqual(client.wait_exit(30), 0)
-                self.assertFalse(self.site.requested("login", "/next.php"), "the navigation was cancelled")
+                self.assertNoFailedNavigation(client)
 
     def test_capital_letters_are_no_command(self):
         client = self.start(page("登录", head=refresh_to("APP://EXITGAME", delay=1)))
@@ -132,11 +158,44 @@ class LoginTest(unittest.TestCase):
         self.assertIsNone(main_window())
 
     def test_an_empty_login_page_ends_the_client(self):
-        client = self.start("")
-        harness.visible_window("提示")
-        self.assertIn(NO_NETWORK_TEXT, harness.window_texts("提示"))
-        harness.press_key("Return")
-        self.assertEqual(client.wait_exit(20), 0)
+        self.wait_notice_then_end(self.start(""))
+
+    def test_an_unreachable_login_host_ends_the_client_with_either_engine(self):
+        # Nothing listens on the login host's port: the connection is refused.
+        self.site.stop()
+        self.site.start(without=("login",))
+        for engine in ("plain", "system"):
+            with self.subTest(engine):
+                client = harness.Client(env={"VELMORA_PAGE_ENGINE": engine})
+                self.addCleanup(client.stop)
+                self.wait_notice_then_end(client)
+                self.assertIsNone(backdrop())
+
+    def test_the_login_page_shows_no_context_menu(self):
+        client = self.start(page("登录"))
+        bg, _ = self.wait_login_screen()
+        harness.click(bg["x"] + 399 + 300, bg["y"] + 119 + 200, button=3)
+        time.sleep(1.5)
+        menus = [w for w in harness.list_windows() if w["class"] == "#32768" and w["visible"] == 1]
+        self.assertEqual(menus, [])
+        self.assertTrue(client.running())
+
+    def test_two_clients_started_together_both_reach_the_login_screen(self):
+        self.site.answer("login", LOGIN_PATH, page("登录"))
+        # A temporary file that a killed run of an older client left beside the icon file.
+        stale = os.path.join(harness.wine_temp_folder(), "vorn.ico.part")
+        with open(stale, "wb") as f:
+            f.write(b"stale")
+        self.addCleanup(os.remove, stale)
+        clients = [harness.Client(), harness.Client()]
+        for client in clients:
+            self.addCleanup(client.stop)
+        harness.wait_for("two login screens", lambda: len([w for w in windows_titled(CAPTION)
+                                                           if w["layered"] == 1 and w["visible"] == 1]) == 2, 30)
+        self.assertTrue(all(client.running() for client in clients))
+        self.assertEqual(harness.window_facts("提示"), None)
+        leftovers = [n for n in os.listdir(harness.wine_temp_folder()) if n.startswith("vorn.ico.") and n != "vorn.ico.part"]
+        self.assertEqual(leftovers, [])
 
     def test_the_picture_buttons_minimise_and_close(self):
         client = self.start(page("登录"))

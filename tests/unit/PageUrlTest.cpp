@@ -70,6 +70,8 @@ TEST(PageUrl, SchemesAndFragments) {
   EXPECT_TRUE(browser::url::IsHttp(L"https://x"));
   EXPECT_FALSE(browser::url::IsHttp(L"ftp://x"));
   EXPECT_TRUE(browser::url::IsAbout(L"about:blank"));
+  EXPECT_TRUE(browser::url::IsScript(L"JavaScript:void(0)"));
+  EXPECT_FALSE(browser::url::IsScript(L"app://exitgame"));
   EXPECT_EQ(browser::url::WithoutFragment(L"http://h/a#b#c"), L"http://h/a");
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "resources/ResourceIds.h"
 #include "win/GdiPlus.h"
@@ -140,6 +141,35 @@ TEST_P(ClientResources, CarryTheVersionAndTheManifest) {
   const std::string arch = MachineOf(path_) == IMAGE_FILE_MACHINE_AMD64 ? "amd64" : "x86";
   EXPECT_EQ(Count(manifest, "processorArchitecture=\"" + arch + "\""), 2u) << manifest;
   EXPECT_EQ(Count(manifest, "processorArchitecture="), 2u) << manifest;
+}
+
+std::string FileBytes(const std::wstring& build) {
+  std::wstring path = std::wstring(VELMORA_BUILD_ROOT) + L"/" + build + L"/Velmora.exe";
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !::GetFileSizeEx(file.get(), &size)) return {};
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return {};
+  bytes.resize(read);
+  return bytes;
+}
+
+bool CarriesWideText(const std::string& bytes, std::wstring_view text) {
+  const std::string needle(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+  return bytes.find(needle) != std::string::npos;
+}
+
+// Only the test build can run the plain page engine, so only it carries it:
+// its window class name is in the one file and not in the other.
+TEST(ClientEngines, TheReleaseClientCarriesOnlyTheSystemControl) {
+  const std::string release = FileBytes(L"win32-release"), test = FileBytes(VELMORA_TEST_BUILD);
+  ASSERT_FALSE(release.empty());
+  ASSERT_FALSE(test.empty());
+  EXPECT_TRUE(CarriesWideText(test, L"VelmoraPlainPage"));
+  EXPECT_FALSE(CarriesWideText(release, L"VelmoraPlainPage"));
+  EXPECT_TRUE(CarriesWideText(release, L"VelmoraBrowserHost")) << "the system control's host window";
 }
 
 // The client that ships, and the test client of this suite's architecture.

@@ -207,17 +207,31 @@ TEST_F(PlainPage, EmptyAnswerHasAnEmptyRoot) {
   EXPECT_EQ(rec->Count(L"TC"), 0);
 }
 
-TEST_F(PlainPage, RefusedConnectionCompletesAsAnEmptyDocument) {
+TEST_F(PlainPage, RefusedConnectionRaisesNavigateErrorThenShowsTheErrorPage) {
   server.Page("/good.html", "<title>good</title><body>content</body>");
   view->Navigate(server.Url("/good.html"));
   ASSERT_TRUE(WaitTop());
-  ASSERT_NE(view->RootInnerHtml(), L"");
+  wchar_t caption[64] = {};
+  ::GetWindowTextW(view->hWnd(), caption, 64);
+  EXPECT_STREQ(caption, L"good");
   const std::wstring refused = L"http://127.0.0.1:" + std::to_wstring(TestHttpServer::UnusedPort()) + L"/login";
   view->Navigate(refused);
   ASSERT_TRUE(WaitTop(2));
-  EXPECT_EQ(rec->lines.back(), L"DC " + refused + L" top");
-  EXPECT_EQ(view->RootInnerHtml(), L"");
+  const auto tail = std::vector<std::wstring>(rec->lines.end() - 3, rec->lines.end());
+  EXPECT_EQ(tail, (std::vector<std::wstring>{L"NE " + refused + L" 800C0004 top",
+                                             std::wstring(L"TC ") + browser::PlainPageView::kErrorTitle,
+                                             L"DC " + refused + L" top"}));
+  EXPECT_NE(view->RootInnerHtml().find(refused), std::wstring::npos);
   EXPECT_EQ(view->DocumentUrl(), refused);
+  ::GetWindowTextW(view->hWnd(), caption, 64);
+  EXPECT_STREQ(caption, browser::PlainPageView::kErrorTitle);
+
+  // Cancelled, the error page is not shown: the document is empty.
+  rec->onError = [](const std::wstring&, long, bool, bool& cancel) { cancel = true; };
+  view->Navigate(refused);
+  ASSERT_TRUE(WaitTop(3));
+  EXPECT_EQ(view->RootInnerHtml(), L"");
+  EXPECT_EQ(rec->Count(L"NE "), 2);
 }
 
 TEST_F(PlainPage, ErrorStatusBodyIsTheDocument) {
@@ -338,15 +352,28 @@ TEST_F(PlainPage, PlainLinkClickNavigatesTheView) {
   EXPECT_EQ(view->DocumentUrl(), server.Url("/two.html"));
 }
 
-TEST_F(PlainPage, OnclickLocationReachesBeforeNavigate2AndOtherSchemesKeepThePage) {
+TEST_F(PlainPage, AnAddressOfAnotherSchemeLetThroughIsANavigationError) {
   server.Page("/cmd.html", "<button onclick=\"location.href='app://minimize'\">min</button>");
   view->Navigate(server.Url("/cmd.html"));
   ASSERT_TRUE(WaitTop());
+  // Cancelled where the error is reported, the page stays.
+  rec->onError = [](const std::wstring&, long, bool, bool& cancel) { cancel = true; };
   Click(0);
-  ASSERT_TRUE(PumpUntil([&] { return rec->Has(L"BN app://minimize"); }));
+  ASSERT_TRUE(PumpUntil([&] { return rec->Has(L"NE app://minimize 800C000D top"); }));
   PumpPending();
   EXPECT_EQ(view->DocumentUrl(), server.Url("/cmd.html"));
   EXPECT_EQ(rec->CountTop(), 1);
+  // Let through, the error page takes its place, as in the system control.
+  rec->onError = nullptr;
+  Click(0);
+  ASSERT_TRUE(WaitTop(2));
+  EXPECT_EQ(view->DocumentUrl(), L"app://minimize");
+  EXPECT_NE(view->RootInnerHtml().find(browser::PlainPageView::kErrorTitle), std::wstring::npos);
+  // Cancelled before it starts, there is nothing to report.
+  rec->onBefore = [](const std::wstring&, bool& cancel) { cancel = true; };
+  view->Navigate(L"app://exitgame");
+  PumpPending();
+  EXPECT_FALSE(rec->Has(L"NE app://exitgame 800C000D top"));
 }
 
 TEST_F(PlainPage, ClickBesideALinkDoesNothing) {

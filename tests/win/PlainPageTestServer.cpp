@@ -3,6 +3,7 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace pagetest {
 
@@ -249,6 +250,12 @@ Recorder::Recorder(browser::WebView& view) {
   view.NewWindow.Bind([this](const std::wstring& url, bool& processed) {
     lines.push_back(L"NW " + url);
     if (onNewWindow) onNewWindow(url, processed);
+  });
+  view.NavigateError.Bind([this](const std::wstring& url, long status, bool top, bool& cancel) {
+    wchar_t code[16];
+    std::swprintf(code, 16, L"%08lX", static_cast<unsigned long>(status));
+    lines.push_back(L"NE " + url + L" " + code + (top ? L" top" : L" frame"));
+    if (onError) onError(url, status, top, cancel);
   });
   view.ContextMenu.Bind([this](bool& show) {
     lines.push_back(L"CM");

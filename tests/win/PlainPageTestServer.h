@@ -106,6 +106,7 @@ class Recorder {
   std::function<void(const std::wstring&, bool&)> onNewWindow;
   std::function<void(const std::wstring&)> onTitle;
   std::function<void()> onDownload;
+  std::function<void(const std::wstring&, long, bool, bool&)> onError;
 
   int Count(const std::wstring& prefix) const;
   bool Has(const std::wstring& line) const;

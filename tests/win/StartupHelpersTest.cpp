@@ -19,6 +19,18 @@ std::vector<char> ReadAll(const std::wstring& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The temporary files that writing `path` may leave beside it.
+int PartialsBeside(const std::wstring& path) {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW((path + L".*part").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do ++count;
+  while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return count;
+}
+
 TEST(SaveResourceToFile, ReplacesALongerFileWithExactlyTheResourceBytes) {
   const std::wstring path = app::GetTempFolder() + L"velmora-save-test.ico";
   {
@@ -30,7 +42,46 @@ TEST(SaveResourceToFile, ReplacesALongerFileWithExactlyTheResourceBytes) {
   std::vector<char> written = ReadAll(path);
   ASSERT_EQ(written.size(), expected.size());
   EXPECT_EQ(0, memcmp(written.data(), expected.data(), expected.size()));
-  EXPECT_EQ(::GetFileAttributesW((path + L".part").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(PartialsBeside(path), 0);
+  ::DeleteFileW(path.c_str());
+}
+
+// Two clients started together write the same icon file; one may still hold
+// it open (reading its icons) when the other replaces it.
+TEST(SaveResourceToFile, AFileHeldOpenElsewhereIsLeftAsItIsWhenItHoldsTheSameBytes) {
+  const std::wstring path = app::GetTempFolder() + L"velmora-held.ico";
+  app::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path);
+  HANDLE held = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_NO_THROW(app::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path));
+  EXPECT_EQ(PartialsBeside(path), 0);
+  ::CloseHandle(held);
+
+  // Held open with other bytes, it cannot be replaced: an error that names the
+  // file, the other bytes stay, and no temporary file is left.
+  {
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out << "older icon";
+  }
+  held = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  try {
+    app::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path);
+    ADD_FAILURE() << "replaced a file held open without delete sharing";
+  } catch (const win::Win32Error& e) {
+    EXPECT_NE(e.message().find(path), std::wstring::npos);
+  }
+  ::CloseHandle(held);
+  EXPECT_EQ(ReadAll(path).size(), 10u);
+  EXPECT_EQ(PartialsBeside(path), 0);
+  // Another writer's temporary file beside it, held open with no sharing at
+  // all, is no obstacle.
+  HANDLE other = ::CreateFileW((path + L".part").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  EXPECT_NO_THROW(app::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path));
+  EXPECT_EQ(ReadAll(path).size(), win::ResourceBytes(res::kIconFile, res::kTypeIcon).size());
+  ::CloseHandle(other);
+  ::DeleteFileW((path + L".part").c_str());
   ::DeleteFileW(path.c_str());
 }
 

@@ -72,6 +72,17 @@ TEST_F(WebViewSystemControl, CancelInBeforeNavigate2StopsTheRequest) {
   EXPECT_EQ(server.Count("/blocked.html"), 0);
 }
 
+TEST_F(WebViewSystemControl, ARefusedConnectionRaisesNavigateErrorForTheTopDocument) {
+  // A port that was just free: nothing listens there.
+  const std::wstring url = L"http://127.0.0.1:" + std::to_wstring(TestHttpServer::UnusedPort()) + L"/login.php";
+  view->Navigate(url);
+  ASSERT_TRUE(PumpUntil([&] { return rec->Count(L"NE ") >= 1; }));
+  const std::wstring line = rec->With(L"NE ").front();
+  EXPECT_EQ(line.rfind(L"NE " + url + L" 800C", 0), 0u) << line;  // a failure, not an HTTP status
+  EXPECT_EQ(line.substr(line.size() - 4), L" top");
+  EXPECT_EQ(rec->Count(L"DC "), 0);
+}
+
 TEST_F(WebViewSystemControl, DeletingTheViewInsideBeforeNavigate2) {
   server.Page("/x.html", "x");
   HWND host = view->hWnd();

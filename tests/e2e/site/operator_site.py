@@ -142,8 +142,11 @@ class OperatorSite:
             body = f.read()
         return Answer(body, content_type=TYPES.get(os.path.splitext(local)[1], "application/octet-stream"))
 
-    def start(self):
+    def start(self, without=()):
+        """Serves every host but those named in `without`, whose ports then refuse."""
         for host, base in self.hosts.items():
+            if host in without:
+                continue
             port = urllib.parse.urlsplit(base).port
             server = _Server(("127.0.0.1", port), _Handler)
             server.site, server.host_name = self, host
