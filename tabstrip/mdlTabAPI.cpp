@@ -1,0 +1,90 @@
+#include "tabstrip/mdlTabAPI.h"
+
+#include <utility>
+
+#include "win/Error.h"
+#include "win/UniqueHandle.h"
+
+namespace tabstrip::mdlTabAPI {
+
+namespace {
+
+[[noreturn]] void Fail(const wchar_t* call) {
+  const DWORD code = ::GetLastError();
+  throw win::Win32Error(std::wstring(call) + L"调用失败", code);
+}
+
+}  // namespace
+
+win::MemoryBitmapDC CreateMemDC(int width, int height) {
+  win::ScopedGetDC screen(nullptr);
+  if (!screen.get()) Fail(L"GetDC");
+  win::UniqueHbitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
+  if (!bitmap) Fail(L"CreateCompatibleBitmap");
+  win::MemoryBitmapDC memory;
+  memory.Adopt(screen, bitmap.release());
+  if (!memory.dc()) Fail(L"CreateCompatibleDC");
+  return memory;
+}
+
+win::MemoryBitmapDC CreateBitmapDC(HBITMAP bitmap) {
+  win::UniqueHbitmap owned(bitmap);
+  win::ScopedGetDC screen(nullptr);
+  if (!screen.get()) Fail(L"GetDC");
+  win::MemoryBitmapDC memory;
+  memory.Adopt(screen, owned.release());
+  if (!memory.dc()) Fail(L"CreateCompatibleDC");
+  return memory;
+}
+
+void DeleteMemDC(win::MemoryBitmapDC& dc) noexcept { dc.Release(); }
+
+BOOL DrawSlices(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, int sw, int sh, int left, int top,
+                int right, int bottom, std::optional<COLORREF> transparent) {
+  // Nothing to draw into or from (a tab squeezed to no width on a narrow strip).
+  if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return 0;
+  win::MemoryBitmapDC buffer = CreateMemDC(w, h);
+  HDC b = buffer.dc();
+  ::SetStretchBltMode(b, HALFTONE);
+  const int L = left, T = top, R = right, B = bottom;
+  if (L <= 0 && T <= 0 && R <= 0 && B <= 0) {
+    ::StretchBlt(b, 0, 0, w, h, source, sx, sy, sw, sh, SRCCOPY);
+  } else {
+    // Corners one to one, then the four bands and the centre stretched.
+    if (L > 0 && T > 0) ::BitBlt(b, 0, 0, L, T, source, sx, sy, SRCCOPY);
+    if (R > 0 && T > 0) ::BitBlt(b, w - R, 0, R, T, source, sx + sw - R, sy, SRCCOPY);
+    if (L > 0 && B > 0) ::BitBlt(b, 0, h - B, L, B, source, sx, sy + sh - B, SRCCOPY);
+    if (R > 0 && B > 0) ::BitBlt(b, w - R, h - B, R, B, source, sx + sw - R, sy + sh - B, SRCCOPY);
+    if (L > 0) ::StretchBlt(b, 0, T, L, h - T - B, source, sx, sy + T, L, sh - T - B, SRCCOPY);
+    if (R > 0) ::StretchBlt(b, w - R, T, R, h - T - B, source, sx + sw - R, sy + T, R, sh - T - B, SRCCOPY);
+    if (T > 0) ::StretchBlt(b, L, 0, w - L - R, T, source, sx + L, sy, sw - L - R, T, SRCCOPY);
+    if (B > 0) ::StretchBlt(b, L, h - B, w - L - R, B, source, sx + L, sy + sh - B, sw - L - R, B, SRCCOPY);
+    ::StretchBlt(b, L, T, w - L - R, h - T - B, source, sx + L, sy + T, sw - L - R, sh - T - B, SRCCOPY);
+  }
+  if (transparent) return TransparentCopy(dest, x, y, w, h, b, 0, 0, *transparent) ? TRUE : FALSE;
+  return ::BitBlt(dest, x, y, w, h, b, 0, 0, SRCCOPY);
+}
+
+bool TransparentCopy(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, COLORREF colour) {
+  return ::TransparentBlt(dest, x, y, width, height, source, sx, sy, width, height, colour) != FALSE;
+}
+
+int DrawTextInBox(HDC dc, std::wstring_view text, int x, int y, int width, int height, UINT format) {
+  RECT box{x, y, x + width, y + height};
+  return ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &box, format);
+}
+
+bool ModifyWindowStyle(HWND hwnd, int index, LONG_PTR clear, LONG_PTR set, UINT positionFlags) {
+  const LONG_PTR old = ::GetWindowLongPtrW(hwnd, index);
+  const LONG_PTR updated = (old & ~clear) | set;
+  if (updated != old) {
+    ::SetWindowLongPtrW(hwnd, index, updated);
+    if (positionFlags != 0) {
+      ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     positionFlags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  return false;
+}
+
+}  // namespace tabstrip::mdlTabAPI
