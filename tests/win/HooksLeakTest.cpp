@@ -10,6 +10,7 @@
 #include "hooks/CSubclass.h"
 #include "hooks/HookLink.h"
 #include "hooks/cFormSubclass.h"
+#include "tests/win/ProcessMemory.h"
 #include "win/UniqueHandle.h"
 
 namespace {
@@ -39,34 +40,6 @@ struct Figures {
   std::size_t hooks = 0;
 };
 
-SIZE_T HeapBytesInUse() {
-  HANDLE heaps[256];
-  const DWORD count = ::GetProcessHeaps(256, heaps);
-  SIZE_T busy = 0;
-  for (DWORD i = 0; i < count && i < 256; ++i) {
-    if (!::HeapLock(heaps[i])) continue;
-    PROCESS_HEAP_ENTRY entry{};
-    while (::HeapWalk(heaps[i], &entry)) {
-      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
-    }
-    ::HeapUnlock(heaps[i]);
-  }
-  return busy;
-}
-
-SIZE_T CommittedPrivateBytes() {
-  SIZE_T total = 0;
-  MEMORY_BASIC_INFORMATION info;
-  const char* at = nullptr;
-  while (::VirtualQuery(at, &info, sizeof info) == sizeof info) {
-    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-    const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
-    if (next <= at) break;
-    at = next;
-  }
-  return total;
-}
-
 ULONG_PTR NextHandleValue() {
   HANDLE probe = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
   ::CloseHandle(probe);
@@ -93,8 +66,8 @@ Figures Measure(HWND parent) {
   PROCESS_MEMORY_COUNTERS pmc{};
   pmc.cb = sizeof pmc;
   if (::GetProcessMemoryInfo(self, &pmc, sizeof pmc)) f.pagefileUsage = pmc.PagefileUsage;
-  f.heapBytes = HeapBytesInUse();
-  f.committedBytes = CommittedPrivateBytes();
+  f.heapBytes = testmemory::HeapBytesInUse();
+  f.committedBytes = testmemory::CommittedPrivateBytes();
   f.nextHandle = NextHandleValue();
   f.windows = ThreadWindows();
   ::EnumChildWindows(parent, &CountWindow, reinterpret_cast<LPARAM>(&f.windows));

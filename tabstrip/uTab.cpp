@@ -1,0 +1,489 @@
+#include "tabstrip/uTab.h"
+
+#include <windowsx.h>
+
+#include "forms/Rounding.h"
+#include "resources/ResourceIds.h"
+#include "tabstrip/mdlTabAPI.h"
+#include "win/Error.h"
+
+namespace tabstrip {
+
+namespace {
+
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kSelectedCaption = RGB(4, 96, 163);
+constexpr COLORREF kCaption = RGB(0, 0, 0);
+
+// Where each picture of a skin starts (columns), and its frame's size.
+struct SkinLayout {
+  int backgroundHeight;
+  int frameNormal, frameHover, frameSelected, frameWidth, frameHeight;
+  int glyphSelected, glyphNormal, glyphHover, glyphPressed;
+};
+constexpr SkinLayout kSkins[2] = {
+    {25, 1, 123, 245, 122, 25, 367, 379, 391, 403},  // bitmap 106, slanted
+    {28, 1, 125, 249, 124, 26, 373, 385, 397, 409},  // bitmap 107, rounded
+};
+
+win::UniqueHfont GuiFont(LONG weight) {
+  LOGFONTW font{};
+  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+  font.lfWeight = weight;
+  return win::UniqueHfont(::CreateFontIndirectW(&font));
+}
+
+win::MemoryBitmapDC LoadSkin(WORD id) {
+  HBITMAP bitmap = static_cast<HBITMAP>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!bitmap) win::ThrowLastError(L"Cannot load bitmap " + std::to_wstring(id));
+  return mdlTabAPI::CreateBitmapDC(bitmap);
+}
+
+std::int16_t ShiftState(WPARAM keys) {
+  std::int16_t shift = 0;
+  if (keys & MK_SHIFT) shift |= 1;
+  if (keys & MK_CONTROL) shift |= 2;
+  if (::GetKeyState(VK_MENU) < 0) shift |= 4;
+  return shift;
+}
+
+std::int16_t HeldButtons(WPARAM keys) {
+  std::int16_t buttons = 0;
+  if (keys & MK_LBUTTON) buttons |= 1;
+  if (keys & MK_RBUTTON) buttons |= 2;
+  if (keys & MK_MBUTTON) buttons |= 4;
+  return buttons;
+}
+
+}  // namespace
+
+uTab::uTab() {
+  skins_[0] = LoadSkin(res::kBmpTabSlanted);
+  skins_[1] = LoadSkin(res::kBmpTabRounded);
+  items_ = std::make_unique<CTabItems>();
+  TabStripAccess::SetOwner(*items_, this);
+  c_Subclass_ = std::make_unique<hooks::CSubclass>();
+  c_Subclass_->WindowProc.Bind(this, &uTab::c_Subclass_WindowProc);
+  normalFont_ = GuiFont(100);
+  boldFont_ = GuiFont(700);
+}
+
+uTab::~uTab() {
+  // The hooks go first, so no message reaches a strip that is half taken down;
+  // then the tabs (each unloads its page); the pictures and fonts last.
+  c_Subclass_.reset();
+  items_.reset();
+}
+
+void uTab::ReadProperties(const forms::PropertyBag& bag) {
+  tabStyle_ = bag.ReadInt(L"TabStyle", tabStyle_);
+  leftSize_ = bag.ReadInt(L"TabLeftSize", leftSize_);
+  rightSize_ = bag.ReadInt(L"TabRightSize", rightSize_);
+  if (window() && c_Subclass_->ssc_Subclass(window(), 0, 1)) {
+    c_Subclass_->ssc_AddMsg(window(), hooks::ALL_MESSAGES, hooks::MSG_BEFORE);
+  }
+  // The first size came before the style was known.
+  Resized();
+}
+
+void uTab::WriteProperties(forms::PropertyBag& bag) const {
+  bag.Write(L"TabStyle", tabStyle_);
+  bag.Write(L"TabLeftSize", leftSize_);
+  bag.Write(L"TabRightSize", rightSize_);
+}
+
+// ---------------------------------------------------------------------------
+// Public members
+
+void uTab::refresh() { PaintAll(true); }
+
+void uTab::LockReDraw(bool bLock) {
+  redraw_ = !bLock;
+  if (bLock) return;
+  ComputeWidthAndLayOut();
+  PaintAll(true);
+}
+
+void uTab::SethContainerWnd(HWND container) {
+  container_ = container;
+  if (container && c_Subclass_->ssc_Subclass(container)) c_Subclass_->ssc_AddMsg(container, WM_SIZE, hooks::MSG_AFTER);
+}
+
+void uTab::SetSelected(std::int32_t value) {
+  if (value < 0) {
+    selected_ = kNoTab;
+    PaintAll(true);
+    return;
+  }
+  if (value > items_->Count() - 1) return;
+  selected_ = value;
+  ShowSelectedPage();
+  PaintAll(true);
+}
+
+void uTab::RefreshPage() {
+  CTabItem* item = selected_ >= 0 ? items_->Item(selected_) : nullptr;
+  if (item && item->Form()) item->Form()->RefreshPage();
+}
+
+// ---------------------------------------------------------------------------
+// IuTab
+
+void uTab::Add(const std::wstring&, ITabForm& Form, const std::optional<std::wstring>&,
+               const std::optional<TabIndex>&) {
+  AttachPage(Form.hWnd());
+  if (selected_ > items_->Count() || selected_ < 0) selected_ = 0;
+  ComputeWidthAndLayOut();
+  PaintTabs(true);
+}
+
+bool uTab::BeforeRemove(std::int32_t Index) {
+  bool cancel = false;
+  OnItemColose(Index, cancel);
+  return !cancel;
+}
+
+void uTab::Remove(std::int32_t Index) {
+  ComputeWidthAndLayOut();
+  if (Index == selected_) {
+    selected_ = 0;
+  } else if (selected_ > Index) {
+    --selected_;
+  }
+  ShowSelectedPage();
+  PaintTabs(true);
+}
+
+void uTab::Clear() {
+  ComputeWidthAndLayOut();
+  selected_ = 0;
+  PaintTabs(true);
+}
+
+void uTab::Redraw(bool) { PaintAll(true); }
+
+void uTab::ChangeForm(CTabItem&, ITabForm* Form) {
+  // Each step runs even when the one before it failed.
+  try {
+    if (Form) AttachPage(Form->hWnd());
+  } catch (const std::exception&) {
+  }
+  try {
+    ShowSelectedPage();
+  } catch (const std::exception&) {
+  }
+}
+
+HWND uTab::hParent() { return window() ? ::GetParent(window()) : nullptr; }
+
+// ---------------------------------------------------------------------------
+// Geometry and pages
+
+std::int32_t uTab::ScaleWidth() const {
+  RECT rc{};
+  if (window()) ::GetClientRect(window(), &rc);
+  return rc.right - rc.left;
+}
+
+std::vector<TabBox> uTab::Boxes() const {
+  std::vector<TabBox> boxes;
+  boxes.reserve(static_cast<std::size_t>(items_->Count()));
+  for (std::int32_t i = 0; i < items_->Count(); ++i) {
+    const CTabItem* item = items_->Item(i);
+    boxes.push_back({item->LockSize(), item->HideButton(), item->Left(), item->Width()});
+  }
+  return boxes;
+}
+
+HitTestResult uTab::HitTest(float x, float y) const {
+  const std::vector<TabBox> boxes = Boxes();
+  return HitTestTabs(Measures(), boxes, forms::CLng(x), forms::CLng(y));
+}
+
+void uTab::ComputeWidthAndLayOut() {
+  if (!redraw_) return;
+  std::vector<TabBox> boxes = Boxes();
+  tabWidth_ = SharedTabWidth(Measures(), boxes);
+  LayOutTabs(tabStyle_, tabWidth_, boxes);
+  for (std::int32_t i = 0; i < items_->Count(); ++i) {
+    TabStripAccess::SetBounds(*items_->Item(i), boxes[static_cast<std::size_t>(i)].left,
+                              boxes[static_cast<std::size_t>(i)].width);
+  }
+}
+
+void uTab::AttachPage(HWND page) {
+  if (!page) return;
+  RECT rc{};
+  if (container_) ::GetClientRect(container_, &rc);
+  ::SetParent(page, container_);
+  mdlTabAPI::ModifyWindowStyle(page, GWL_STYLE, WS_CAPTION | WS_THICKFRAME, WS_CHILD, SWP_FRAMECHANGED);
+  ::SetWindowPos(page, nullptr, 0, 0, rc.right, rc.bottom, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void uTab::ShowSelectedPage() {
+  if (selected_ < 0 || selected_ > items_->Count() - 1 || !container_) return;
+  const CTabItem* item = items_->Item(selected_);
+  if (!item || !item->Form()) return;
+  RECT rc{};
+  ::GetClientRect(container_, &rc);
+  ::SetWindowPos(item->Form()->hWnd(), HWND_TOP, 0, 0, rc.right, rc.bottom, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+}
+
+void uTab::Resized() {
+  if (!window() || resizing_) return;
+  resizing_ = true;
+  // Each step runs even when the one before it failed.
+  RECT rc{};
+  ::GetClientRect(window(), &rc);
+  if (rc.bottom != StripHeight()) {
+    RECT outer{};
+    ::GetWindowRect(window(), &outer);
+    ::SetWindowPos(window(), nullptr, 0, 0, outer.right - outer.left, StripHeight(),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  try {
+    RecreateBuffers();
+  } catch (const std::exception&) {
+  }
+  try {
+    ComputeWidthAndLayOut();
+  } catch (const std::exception&) {
+  }
+  try {
+    PaintAll(true);
+  } catch (const std::exception&) {
+  }
+  resizing_ = false;
+}
+
+// ---------------------------------------------------------------------------
+// Window messages and mouse
+
+LRESULT uTab::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  const float x = static_cast<float>(GET_X_LPARAM(lParam)), y = static_cast<float>(GET_Y_LPARAM(lParam));
+  switch (msg) {
+    case WM_SIZE:
+      Resized();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      // Reached only before the strip's own hook is in place.
+      win::ScopedPaint paint(window());
+      if (compose_) ::BitBlt(paint, 0, 0, ScaleWidth(), StripHeight(), compose_.dc(), 0, 0, SRCCOPY);
+      return 0;
+    }
+    case WM_LBUTTONDOWN: MouseDown(1, ShiftState(wParam), x, y); return 0;
+    case WM_RBUTTONDOWN: MouseDown(2, ShiftState(wParam), x, y); return 0;
+    case WM_MBUTTONDOWN: MouseDown(4, ShiftState(wParam), x, y); return 0;
+    case WM_LBUTTONUP: MouseUp(1, ShiftState(wParam), x, y); return 0;
+    case WM_RBUTTONUP: MouseUp(2, ShiftState(wParam), x, y); return 0;
+    case WM_MBUTTONUP: MouseUp(4, ShiftState(wParam), x, y); return 0;
+    case WM_MOUSEMOVE: MouseMove(HeldButtons(wParam), ShiftState(wParam), x, y); return 0;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: DblClick(); return 0;
+  }
+  return DefaultProc(msg, wParam, lParam);
+}
+
+void uTab::c_Subclass_WindowProc(bool, bool& bHandled, LRESULT& lReturn, HWND hwnd, UINT msg, WPARAM, LPARAM,
+                                 LONG_PTR&) {
+  if (hwnd == window()) {
+    switch (msg) {
+      case WM_ERASEBKGND:
+        bHandled = true;
+        lReturn = 0;
+        break;
+      case WM_PAINT: {
+        // The composed picture in one block copy, whether or not redraw is enabled.
+        win::ScopedPaint paint(hwnd);
+        if (compose_) ::BitBlt(paint, 0, 0, ScaleWidth(), StripHeight(), compose_.dc(), 0, 0, SRCCOPY);
+        bHandled = true;
+        lReturn = 0;
+        break;
+      }
+      case WM_MOUSELEAVE:
+        MouseLeft();
+        break;
+    }
+  } else if (hwnd == container_ && msg == WM_SIZE) {
+    ShowSelectedPage();
+  }
+}
+
+void uTab::MouseDown(std::int16_t button, std::int16_t shift, float x, float y) {
+  lastButton_ = button;
+  lastShift_ = shift;
+  lastX_ = x;
+  lastY_ = y;
+  std::int32_t itemIndex = 0;
+  if (button == 1) {
+    const HitTestResult hit = HitTest(x, y);
+    itemIndex = hit.index;
+    if (hit.index >= 0 && hit.index < items_->Count()) {
+      if (hit.index != selected_ && !hit.close) {
+        selected_ = hit.index;
+        ShowSelectedPage();
+        PaintTabs(true);
+      } else if (hit.close && hoverState_ != 2) {
+        hoverState_ = 2;
+        PaintTabs(true);
+      }
+      TabChanged();
+    }
+  }
+  OnMouseDown(itemIndex, button, shift, x, y);
+}
+
+void uTab::MouseMove(std::int16_t button, std::int16_t shift, float x, float y) {
+  std::int32_t itemIndex = 0;
+  if (button == 0) {
+    c_Subclass_->TrackMouseTracking(window());
+    const HitTestResult hit = HitTest(x, y);
+    itemIndex = hit.index;
+    const std::int32_t state = hit.close ? 1 : 0;
+    if (hit.index != hoverIndex_ || state != hoverState_) {
+      if (hit.index != hoverIndex_) OnMouseHover(itemIndex, button, shift, x, y);
+      hoverIndex_ = hit.index;
+      hoverState_ = state;
+      PaintTabs(true);
+    }
+  }
+  OnMouseMove(itemIndex, button, shift, x, y);
+}
+
+void uTab::MouseUp(std::int16_t button, std::int16_t shift, float x, float y) {
+  std::int32_t itemIndex = 0;
+  if (button == 1) {
+    const HitTestResult hit = HitTest(x, y);
+    itemIndex = hit.index;
+    hoverState_ = 0;
+    if (hit.index >= 0 && hit.index < items_->Count() && hit.index == hoverIndex_ && hit.close &&
+        !items_->Item(hit.index)->HideButton()) {
+      items_->Remove(hit.index, true);
+    }
+    PaintAll(true);
+  }
+  OnMouseUp(itemIndex, button, shift, x, y);
+}
+
+void uTab::DblClick() {
+  std::int16_t button = lastButton_, shift = lastShift_;
+  float x = lastX_, y = lastY_;
+  const std::int32_t itemIndex = HitTest(x, y).index;
+  MouseDown(button, shift, x, y);
+  OnDblClick(itemIndex, button, shift, x, y);
+}
+
+void uTab::MouseLeft() {
+  if (hoverIndex_ != kHitNoTab) {
+    hoverIndex_ = kHitNoTab;
+    PaintTabs(true);
+  }
+  OnMouseLeave();
+}
+
+// ---------------------------------------------------------------------------
+// Drawing
+
+void uTab::RecreateBuffers() {
+  mdlTabAPI::DeleteMemDC(background_);
+  mdlTabAPI::DeleteMemDC(tabArea_);
+  mdlTabAPI::DeleteMemDC(compose_);
+  const int width = ScaleWidth(), height = StripHeight();
+  background_ = mdlTabAPI::CreateMemDC(width, height);
+  tabArea_ = mdlTabAPI::CreateMemDC(width - leftSize_ - rightSize_, height);
+  compose_ = mdlTabAPI::CreateMemDC(width, height);
+}
+
+void uTab::PaintAll(bool toScreen) {
+  PaintBackground();
+  PaintTabs(toScreen);
+}
+
+void uTab::PaintBackground() {
+  if (!redraw_ || !background_) return;
+  bool skip = false;
+  OnDrawBackground(background_.dc(), ScaleWidth(), StripHeight(), skip);
+  if (skip) return;
+  const int skin = tabStyle_ == 0 ? 0 : 1;
+  ::StretchBlt(background_.dc(), 0, 0, ScaleWidth(), StripHeight(), skins_[skin].dc(), 0, 0, 1,
+               kSkins[skin].backgroundHeight, SRCCOPY);
+}
+
+void uTab::PaintTabs(bool toScreen) {
+  if (!redraw_ || !background_ || !tabArea_ || !compose_) return;
+  const int width = ScaleWidth(), height = StripHeight();
+  const int area = width - leftSize_ - rightSize_;
+  HDC dc = tabArea_.dc();
+  ::SetBkMode(dc, TRANSPARENT);
+  win::ScopedSelectObject font(dc, normalFont_.get());
+  ::SetTextColor(dc, kCaption);
+  ::BitBlt(dc, 0, 0, area, height, background_.dc(), leftSize_, 0, SRCCOPY);
+  // Right to left, so each slanted left edge lies under its left neighbour.
+  for (std::int32_t i = items_->Count() - 1; i >= 0; --i) {
+    if (i != selected_) DrawTab(*items_->Item(i), i, false);
+  }
+  ::SelectObject(dc, boldFont_.get());
+  ::SetTextColor(dc, kSelectedCaption);
+  // The selected tab last, over both neighbours.
+  if (selected_ >= 0 && selected_ < items_->Count()) DrawTab(*items_->Item(selected_), selected_, true);
+
+  ::BitBlt(compose_.dc(), 0, 0, width, height, background_.dc(), 0, 0, SRCCOPY);
+  ::BitBlt(compose_.dc(), leftSize_, 0, area, height, dc, 0, 0, SRCCOPY);
+  if (toScreen && window()) {
+    win::ScopedGetDC screen(window());
+    ::BitBlt(screen, 0, 0, width, height, compose_.dc(), 0, 0, SRCCOPY);
+  }
+}
+
+void uTab::DrawTab(const CTabItem& item, std::int32_t index, bool selected) {
+  // A tab with no width left is not drawn.
+  if (item.Width() <= 0) return;
+  HDC dc = tabArea_.dc();
+  const int skin = tabStyle_ == 0 ? 0 : 1;
+  const SkinLayout& s = kSkins[skin];
+  const bool hovered = index == hoverIndex_;
+  const int left = item.Left(), width = item.Width();
+  const int frameX = selected ? s.frameSelected : hovered ? s.frameHover : s.frameNormal;
+  int glyphX = selected ? s.glyphSelected : s.glyphNormal;
+  if (hovered && hoverState_ == 1) glyphX = s.glyphHover;
+  if (hovered && hoverState_ == 2) glyphX = s.glyphPressed;
+  if (tabStyle_ == 0) {
+    mdlTabAPI::DrawSlices(dc, left - kSlantWidth, 0, width + kSlantWidth, 25, skins_[0].dc(), frameX, 0, s.frameWidth,
+                          s.frameHeight, 14, 0, 14, 0, kMagenta);
+    if (item.HideButton()) {
+      DrawCaption(dc, item.Caption(), left, 0, selected ? width - 26 : width - 14, 25);
+    } else {
+      DrawCaption(dc, item.Caption(), left, 0, selected ? width - 26 : width - 38, 25);
+      mdlTabAPI::TransparentCopy(dc, left + width - 24, 6, kCloseGlyphSize, kCloseGlyphSize, skins_[0].dc(), glyphX,
+                                 0, kMagenta);
+    }
+  } else {
+    mdlTabAPI::DrawSlices(dc, left, 0, width, 26, skins_[1].dc(), frameX, 0, s.frameWidth, s.frameHeight, 14, 0, 14,
+                          0, kMagenta);
+    if (item.HideButton()) {
+      DrawCaption(dc, item.Caption(), left + 12, 0, width - 8, 26);
+    } else {
+      DrawCaption(dc, item.Caption(), left + 12, 0, width - 28, 26);
+      mdlTabAPI::TransparentCopy(dc, left + width - 20, 7, kCloseGlyphSize, kCloseGlyphSize, skins_[1].dc(), glyphX,
+                                 0, kMagenta);
+    }
+  }
+}
+
+void uTab::DrawCaption(HDC dc, const std::wstring& text, int x, int y, int w, int h) {
+  // Measured and drawn as UTF-16: captions in any script fit the same way.
+  SIZE size{};
+  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  if (size.cx > w) {
+    const int top = y + forms::CLng((h - size.cy) / 2.0);
+    mdlTabAPI::DrawTextInBox(dc, text, x, top, w, h, DT_END_ELLIPSIS);
+  } else {
+    mdlTabAPI::DrawTextInBox(dc, text, x, y, w, h, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+}
+
+}  // namespace tabstrip

@@ -1,0 +1,248 @@
+// The tab strip on a real window: what it paints (read back by pixel from its
+// window), how the mouse selects, hovers and closes tabs, and what it leaves
+// behind. Mouse input is posted as the window system would deliver it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/PropertyBag.h"
+#include "tabstrip/uTab.h"
+#include "tests/win/ProcessMemory.h"
+
+namespace {
+
+using tabstrip::uTab;
+
+constexpr COLORREF kSelectedCaption = RGB(4, 96, 163);
+
+class PlainPage : public tabstrip::ITabForm {
+ public:
+  PlainPage() {
+    window_ = ::CreateWindowExW(0, L"STATIC", L"page", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr, nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
+  }
+  ~PlainPage() override {
+    if (::IsWindow(window_)) ::DestroyWindow(window_);
+  }
+  HWND hWnd() override { return window_; }
+  void Initialize(tabstrip::IuTab*, tabstrip::CTabItem*) override {}
+  void RefreshPage() override { ++refreshed; }
+  bool UnloadPage() override {
+    ::DestroyWindow(window_);
+    return true;
+  }
+  int refreshed = 0;
+
+ private:
+  HWND window_ = nullptr;
+};
+
+void Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+}
+
+class TabStrip : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host_ = ::CreateWindowExW(0, L"STATIC", L"strip host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 760, 220,
+                              nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    container_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 40, 700, 150, host_,
+                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    strip_ = std::make_unique<uTab>();
+    forms::PropertyBag bag;
+    bag.Write(L"TabStyle", 0);
+    bag.Write(L"TabLeftSize", 40);
+    bag.Write(L"TabRightSize", 0);
+    ASSERT_TRUE(strip_->Create(host_, 0, 0, 700, 40, bag));
+    strip_->SethContainerWnd(container_);
+  }
+  void TearDown() override {
+    strip_.reset();
+    ::DestroyWindow(host_);
+  }
+
+  std::shared_ptr<PlainPage> AddTab(const std::wstring& caption) {
+    auto page = std::make_shared<PlainPage>();
+    EXPECT_TRUE(strip_->TabItems().Add(caption, page, caption));
+    return page;
+  }
+  // The strip's pixel at (x, y) as its window shows it.
+  COLORREF Pixel(int x, int y) {
+    Pump();
+    HDC dc = ::GetDC(strip_->hWnd());
+    COLORREF c = ::GetPixel(dc, x, y);
+    ::ReleaseDC(strip_->hWnd(), dc);
+    return c;
+  }
+  int CountColour(int x0, int x1, COLORREF colour) {
+    int n = 0;
+    for (int x = x0; x < x1; ++x)
+      for (int y = 0; y < 25; ++y) n += Pixel(x, y) == colour;
+    return n;
+  }
+  void Post(UINT msg, WPARAM keys, int x, int y) {
+    ::SendMessageW(strip_->hWnd(), msg, keys, MAKELPARAM(x, y));
+    Pump();
+  }
+
+  HWND host_ = nullptr, container_ = nullptr;
+  std::unique_ptr<uTab> strip_;
+};
+
+TEST_F(TabStrip, NothingIsLaidOutOrPaintedBeforeLockReDraw) {
+  int backgrounds = 0;
+  strip_->OnDrawBackground.Bind([&](HDC, std::int32_t, std::int32_t, bool&) { ++backgrounds; });
+  AddTab(L"一");
+  EXPECT_EQ(strip_->Selected(), 0) << "the first tab sets the selection, without showing its page";
+  EXPECT_FALSE(::IsWindowVisible(strip_->TabItems().Item(0)->Form()->hWnd()));
+  AddTab(L"二");
+  EXPECT_EQ(strip_->TabItems().Item(1)->Left(), 0);
+  EXPECT_EQ(backgrounds, 0);
+  strip_->LockReDraw(false);
+  EXPECT_EQ(backgrounds, 1);
+  EXPECT_EQ(strip_->TabItems().Item(1)->Left(), 122);
+  RECT rc{};
+  ::GetClientRect(strip_->hWnd(), &rc);
+  EXPECT_EQ(rc.bottom, 25) << "the slanted style is 25 pixels high";
+}
+
+TEST_F(TabStrip, TheSelectedTabIsDrawnLastInBoldBlueAndTheOthersInBlack) {
+  AddTab(L"Alpha");
+  AddTab(L"Beta");
+  AddTab(L"Gamma");
+  strip_->LockReDraw(false);
+  strip_->SetSelected(1);
+  // Tab 1 spans 40 + 122 .. 40 + 230; its caption is blue, no other one is.
+  EXPECT_GT(CountColour(40 + 122, 40 + 230, kSelectedCaption), 5);
+  EXPECT_EQ(CountColour(40 + 14, 40 + 122 - 14, kSelectedCaption), 0);
+  EXPECT_GT(CountColour(40 + 14, 40 + 122 - 14, RGB(0, 0, 0)), 5);
+  EXPECT_TRUE(::IsWindowVisible(strip_->TabItems().Item(1)->Form()->hWnd()));
+  // No selection: every caption black.
+  strip_->SetSelected(-5);
+  EXPECT_EQ(strip_->Selected(), -1);
+  EXPECT_EQ(CountColour(40, 700, kSelectedCaption), 0);
+  strip_->SetSelected(3);  // Count: ignored
+  EXPECT_EQ(strip_->Selected(), -1);
+}
+
+TEST_F(TabStrip, AHostThatSkipsTheDefaultBackgroundShowsItsOwnInTheMarginAndBesideTheTabs) {
+  strip_->OnDrawBackground.Bind([](HDC dc, std::int32_t cx, std::int32_t cy, bool& skip) {
+    HBRUSH green = ::CreateSolidBrush(RGB(0, 200, 0));
+    RECT rc{0, 0, cx, cy};
+    ::FillRect(dc, &rc, green);
+    ::DeleteObject(green);
+    skip = true;
+  });
+  AddTab(L"Alpha");
+  strip_->LockReDraw(false);
+  EXPECT_EQ(Pixel(10, 12), RGB(0, 200, 0));        // left margin
+  EXPECT_EQ(Pixel(40 + 300, 12), RGB(0, 200, 0));  // right of the last tab
+  EXPECT_NE(Pixel(40 + 60, 12), RGB(0, 200, 0));   // on the tab
+}
+
+TEST_F(TabStrip, HoverShowsOnUnselectedTabsAndTheGlyphFollowsThePointer) {
+  AddTab(L"Alpha");
+  AddTab(L"Beta");
+  strip_->LockReDraw(false);
+  std::vector<std::int32_t> hovers;
+  strip_->OnMouseHover.Bind([&](std::int32_t i, std::int16_t&, std::int16_t&, float&, float&) { hovers.push_back(i); });
+  // Tab 1 (122 .. 230) is not selected: its frame changes under the pointer.
+  const COLORREF before = Pixel(40 + 176, 3);
+  Post(WM_MOUSEMOVE, 0, 40 + 150, 12);
+  EXPECT_EQ(strip_->HoverIndex(), 1);
+  EXPECT_NE(Pixel(40 + 176, 3), before);
+  // Onto its own glyph (206 .. 218, 6 .. 18): state 1, no new hover event.
+  Post(WM_MOUSEMOVE, 0, 40 + 212, 12);
+  EXPECT_EQ(strip_->HoverState(), 1);
+  EXPECT_EQ(hovers, (std::vector<std::int32_t>{1}));
+  // The selected tab 0 has no hover frame.
+  const COLORREF selectedFrame = Pixel(40 + 68, 3);
+  Post(WM_MOUSEMOVE, 0, 40 + 60, 12);
+  EXPECT_EQ(Pixel(40 + 68, 3), selectedFrame);
+  EXPECT_EQ(hovers, (std::vector<std::int32_t>{1, 0}));
+  // Leaving clears the hover frame.
+  ::SendMessageW(strip_->hWnd(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(strip_->HoverIndex(), -1);
+  Post(WM_MOUSEMOVE, 0, 10, 12);
+  EXPECT_EQ(hovers.back(), -2) << "the left margin";
+}
+
+TEST_F(TabStrip, PressesSelectAndReleasesOnTheHoveredGlyphClose) {
+  AddTab(L"Alpha");
+  AddTab(L"Beta");
+  AddTab(L"Gamma");
+  strip_->LockReDraw(false);
+  std::vector<std::int32_t> downs;
+  int changed = 0;
+  strip_->OnMouseDown.Bind([&](std::int32_t i, std::int16_t&, std::int16_t&, float&, float&) { downs.push_back(i); });
+  strip_->TabChanged.Bind([&] { ++changed; });
+  // A left press on an unselected tab's glyph only draws it pressed.
+  Post(WM_MOUSEMOVE, 0, 40 + 212, 12);
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, 40 + 212, 12);
+  EXPECT_EQ(strip_->Selected(), 0);
+  EXPECT_EQ(strip_->HoverState(), 2);
+  EXPECT_EQ(changed, 1);
+  // Released on it, the tab closes, unless the host says no.
+  bool refuse = true;
+  strip_->OnItemColose.Bind([&](std::int32_t, bool& cancel) { cancel = refuse; });
+  Post(WM_LBUTTONUP, 0, 40 + 212, 12);
+  EXPECT_EQ(strip_->TabItems().Count(), 3);
+  EXPECT_EQ(strip_->HoverState(), 0);
+  refuse = false;
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, 40 + 212, 12);
+  Post(WM_LBUTTONUP, 0, 40 + 212, 12);
+  ASSERT_EQ(strip_->TabItems().Count(), 2);
+  EXPECT_EQ(strip_->TabItems().Item(1)->Caption(), L"Gamma");
+  // A right press selects nothing and reports item 0; the margin is -2.
+  Post(WM_RBUTTONDOWN, MK_RBUTTON, 40 + 150, 12);
+  EXPECT_EQ(strip_->Selected(), 0);
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, 20, 12);
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, 40 + 150, 12);
+  EXPECT_EQ(strip_->Selected(), 1);
+  EXPECT_EQ(downs.back(), 1);
+  EXPECT_EQ(downs[downs.size() - 2], -2);
+  EXPECT_EQ(downs[downs.size() - 3], 0);
+  // Removing the selected tab selects tab 0.
+  strip_->TabItems().Remove(1, true);
+  EXPECT_EQ(strip_->Selected(), 0);
+}
+
+TEST_F(TabStrip, ManyTabsOnANarrowStripPaintWithoutFailing) {
+  // A tab area of 5 pixels: (5 - 14) / 30 leaves no width at all.
+  ::MoveWindow(strip_->hWnd(), 0, 0, 45, 25, TRUE);
+  strip_->LockReDraw(false);
+  for (int i = 0; i < 30; ++i) AddTab(L"tab " + std::to_wstring(i));
+  EXPECT_LE(strip_->TabItems().Item(29)->Width(), 0);
+  strip_->refresh();
+  Post(WM_MOUSEMOVE, 0, 44, 12);
+  EXPECT_EQ(strip_->HoverIndex(), 0);
+  strip_->SetSelected(12);
+  EXPECT_EQ(strip_->Selected(), 12);
+}
+
+TEST_F(TabStrip, AThousandAddsAndRemovesLeaveNoGdiOrUserObjectsOrMemory) {
+  strip_->LockReDraw(false);
+  AddTab(L"keep");
+  auto cycle = [&] {
+    AddTab(L"cycle");
+    Post(WM_MOUSEMOVE, 0, 40 + 150, 12);
+    ASSERT_TRUE(strip_->TabItems().Remove(1, true));
+  };
+  for (int i = 0; i < 50; ++i) cycle();  // the allocators settle first
+  HANDLE self = ::GetCurrentProcess();
+  const DWORD gdi = ::GetGuiResources(self, GR_GDIOBJECTS), user = ::GetGuiResources(self, GR_USEROBJECTS);
+  const SIZE_T heap = testmemory::HeapBytesInUse(), committed = testmemory::CommittedPrivateBytes();
+  for (int i = 0; i < 1000; ++i) cycle();
+  EXPECT_EQ(::GetGuiResources(self, GR_GDIOBJECTS), gdi);
+  EXPECT_EQ(::GetGuiResources(self, GR_USEROBJECTS), user);
+  // Wine counts no GUI objects: a leaked frame buffer (a 136 x 25 bitmap, one
+  // per painted tab) or page window would be megabytes after a thousand cycles.
+  EXPECT_LE(testmemory::HeapBytesInUse(), heap + 256 * 1024);
+  EXPECT_LE(testmemory::CommittedPrivateBytes(), committed + 1024 * 1024);
+}
+
+}  // namespace
