@@ -10,6 +10,7 @@
 
 #include "forms/PropertyBag.h"
 #include "tabstrip/uTab.h"
+#include "tests/win/PlainTabPage.h"
 #include "tests/win/ProcessMemory.h"
 
 namespace {
@@ -18,27 +19,7 @@ using tabstrip::uTab;
 
 constexpr COLORREF kSelectedCaption = RGB(4, 96, 163);
 
-class PlainPage : public tabstrip::ITabForm {
- public:
-  PlainPage() {
-    window_ = ::CreateWindowExW(0, L"STATIC", L"page", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr, nullptr,
-                                ::GetModuleHandleW(nullptr), nullptr);
-  }
-  ~PlainPage() override {
-    if (::IsWindow(window_)) ::DestroyWindow(window_);
-  }
-  HWND hWnd() override { return window_; }
-  void Initialize(tabstrip::IuTab*, tabstrip::CTabItem*) override {}
-  void RefreshPage() override { ++refreshed; }
-  bool UnloadPage() override {
-    ::DestroyWindow(window_);
-    return true;
-  }
-  int refreshed = 0;
-
- private:
-  HWND window_ = nullptr;
-};
+using PlainPage = testpages::PlainTabPage;
 
 void Pump() {
   MSG msg;
@@ -77,6 +58,20 @@ class TabStrip : public ::testing::Test {
     COLORREF c = ::GetPixel(dc, x, y);
     ::ReleaseDC(strip_->hWnd(), dc);
     return c;
+  }
+  // The columns in [x0, x1) where dark caption ink lies.
+  std::vector<int> InkColumns(int x0, int x1) {
+    std::vector<int> columns;
+    for (int x = x0; x < x1; ++x) {
+      for (int y = 7; y < 19; ++y) {
+        const COLORREF c = Pixel(x, y);
+        if (GetRValue(c) < 60 && GetGValue(c) < 60 && GetBValue(c) < 60) {
+          columns.push_back(x);
+          break;
+        }
+      }
+    }
+    return columns;
   }
   int CountColour(int x0, int x1, COLORREF colour) {
     int n = 0;
@@ -209,6 +204,47 @@ TEST_F(TabStrip, PressesSelectAndReleasesOnTheHoveredGlyphClose) {
   // Removing the selected tab selects tab 0.
   strip_->TabItems().Remove(1, true);
   EXPECT_EQ(strip_->Selected(), 0);
+}
+
+TEST_F(TabStrip, GlyphsFollowTheHoverStateAndAHiddenButtonWidensTheCaptionBox) {
+  AddTab(L"Alpha");
+  AddTab(L"A caption far too long for its tab");
+  strip_->LockReDraw(false);
+  // Tab 1 spans 122 .. 230 of the area; its glyph 206 .. 218, rows 6 .. 18.
+  auto glyph = [&] {
+    std::vector<COLORREF> pixels;
+    for (int x = 40 + 206; x < 40 + 218; ++x)
+      for (int y = 6; y < 18; ++y) pixels.push_back(Pixel(x, y));
+    return pixels;
+  };
+  const auto normal = glyph();
+  Post(WM_MOUSEMOVE, 0, 40 + 212, 12);
+  const auto hovered = glyph();
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, 40 + 212, 12);
+  const auto pressed = glyph();
+  EXPECT_NE(normal, hovered);
+  EXPECT_NE(hovered, pressed);
+  EXPECT_NE(normal, pressed);
+  ::SendMessageW(strip_->hWnd(), WM_MOUSELEAVE, 0, 0);
+
+  // The long caption is cut with an ellipsis inside its box (122 .. 192),
+  // starting at the box's left edge.
+  const std::vector<int> boxed = InkColumns(40 + 122, 40 + 230);
+  ASSERT_FALSE(boxed.empty());
+  EXPECT_LE(boxed.front(), 40 + 122 + 3);
+  EXPECT_LE(boxed.back(), 40 + 192);
+  // Without a glyph the box reaches 216: more of the caption shows, and the glyph is gone.
+  strip_->TabItems().Item(1)->SetHideButton(true);
+  const std::vector<int> wider = InkColumns(40 + 122, 40 + 230);
+  EXPECT_GT(wider.back(), boxed.back() + 5);
+  EXPECT_LE(wider.back(), 40 + 216);
+  EXPECT_NE(glyph(), normal);
+  // A short caption is centred in its box.
+  strip_->TabItems().Item(1)->SetHideButton(false);
+  strip_->TabItems().Item(1)->SetCaption(L"Ab");
+  const std::vector<int> centred = InkColumns(40 + 122, 40 + 230);
+  ASSERT_FALSE(centred.empty());
+  EXPECT_NEAR((centred.front() + centred.back()) / 2.0, 40 + 122 + 35, 4.0);
 }
 
 TEST_F(TabStrip, ManyTabsOnANarrowStripPaintWithoutFailing) {

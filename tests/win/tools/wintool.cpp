@@ -6,6 +6,7 @@
 //   wintool close TITLE  asks that window to close (WM_CLOSE)
 //   wintool restore TITLE  what a taskbar button does for a minimised window
 //   wintool texts TITLE  the texts of that window's child windows, one a line
+//   wintool size TITLE W H  gives that window a new size
 #include <windows.h>
 
 #include <cstdio>
@@ -90,5 +91,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (cmd == L"restore") return ::PostMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
   if (cmd == L"close") return ::PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (cmd == L"size" && argc >= 5) {
+    return ::SetWindowPos(hwnd, nullptr, 0, 0, _wtoi(argv[3]), _wtoi(argv[4]), SWP_NOMOVE | SWP_NOZORDER) ? 0 : 1;
+  }
   return 2;
 }
