@@ -159,9 +159,12 @@ TEST_F(TabStrip, HoverShowsOnUnselectedTabsAndTheGlyphFollowsThePointer) {
   Post(WM_MOUSEMOVE, 0, 40 + 60, 12);
   EXPECT_EQ(Pixel(40 + 68, 3), selectedFrame);
   EXPECT_EQ(hovers, (std::vector<std::int32_t>{1, 0}));
-  // Leaving clears the hover frame.
+  // Leaving clears the hover frame, also from over a glyph.
+  Post(WM_MOUSEMOVE, 0, 40 + 212, 12);
+  EXPECT_EQ(strip_->HoverState(), 1);
   ::SendMessageW(strip_->hWnd(), WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(strip_->HoverIndex(), -1);
+  EXPECT_EQ(Pixel(40 + 176, 3), before);
   Post(WM_MOUSEMOVE, 0, 10, 12);
   EXPECT_EQ(hovers.back(), -2) << "the left margin";
 }
@@ -245,6 +248,28 @@ TEST_F(TabStrip, GlyphsFollowTheHoverStateAndAHiddenButtonWidensTheCaptionBox) {
   const std::vector<int> centred = InkColumns(40 + 122, 40 + 230);
   ASSERT_FALSE(centred.empty());
   EXPECT_NEAR((centred.front() + centred.back()) / 2.0, 40 + 122 + 35, 4.0);
+}
+
+TEST_F(TabStrip, StoredPropertiesAreReadWithTheirDefaultsAndAlwaysWritten) {
+  forms::PropertyBag written;
+  strip_->SetTabStyle(1);
+  strip_->SetTabLeftSize(10);
+  strip_->WriteProperties(written);
+  EXPECT_EQ(written.ReadInt(L"TabStyle", -1), 1);
+  EXPECT_EQ(written.ReadInt(L"TabLeftSize", -1), 10);
+  EXPECT_EQ(written.ReadInt(L"TabRightSize", -1), 0);
+  uTab fresh;
+  ASSERT_TRUE(fresh.Create(host_, 0, 0, 300, 40, forms::PropertyBag{}));
+  EXPECT_EQ(fresh.TabStyle(), 0);
+  EXPECT_EQ(fresh.TabLeftSize(), 40);
+  EXPECT_EQ(fresh.TabRightSize(), 0);
+  uTab rounded;
+  ASSERT_TRUE(rounded.Create(host_, 0, 0, 300, 40, written));
+  EXPECT_EQ(rounded.TabStyle(), 1);
+  EXPECT_EQ(rounded.TabLeftSize(), 10);
+  RECT rc{};
+  ::GetClientRect(rounded.hWnd(), &rc);
+  EXPECT_EQ(rc.bottom, 32) << "the rounded style is 32 pixels high";
 }
 
 TEST_F(TabStrip, ManyTabsOnANarrowStripPaintWithoutFailing) {
