@@ -178,6 +178,19 @@ double Form::ScaleHeight() const {
   return ToScale(rc.bottom);
 }
 
+Form::Place Form::WindowPlace() const {
+  RECT rc{};
+  if (window()) ::GetWindowRect(window(), &rc);
+  return {rc.left * 15.0, rc.top * 15.0, (rc.right - rc.left) * 15.0, (rc.bottom - rc.top) * 15.0};
+}
+
+void Form::Move(double left, double top, double width, double height) {
+  if (!window()) return;
+  ::MoveWindow(window(), CLng(left / 15), CLng(top / 15), CLng(width / 15), CLng(height / 15), TRUE);
+}
+
+bool Form::Minimized() const { return window() && ::IsIconic(window()); }
+
 void Form::MouseEvent(UINT msg, WPARAM wParam, LPARAM lParam) {
   double x = ToScale(GET_X_LPARAM(lParam)), y = ToScale(GET_Y_LPARAM(lParam));
   int shift = ShiftState();
@@ -216,9 +229,24 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (loaded_) Form_Resize();
       return 0;
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: case WM_MOUSEMOVE:
+      // From a press on its surface until the release the form has the
+      // mouse, so the moves and the release arrive wherever the pointer goes.
+      ::SetCapture(window());
       MouseEvent(msg, wParam, lParam);
       return 0;
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+      if (::GetCapture() == window() && !(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) ::ReleaseCapture();
+      MouseEvent(msg, wParam, lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      MouseEvent(msg, wParam, lParam);
+      return 0;
+    case WM_SETCURSOR:
+      if (mousePointer_ && LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window()) {
+        ::SetCursor(::LoadCursorW(nullptr, mousePointer_));
+        return TRUE;
+      }
+      break;
   }
   return DefaultProc(msg, wParam, lParam);
 }

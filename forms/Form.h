@@ -62,6 +62,19 @@ class Form : public WindowBase {
   double ToScale(int pixels) const;
   int FromScale(double units) const;
 
+  // The window's place on the screen in twips (15 to a pixel), and a move to a
+  // new one; the window is repainted.
+  struct Place {
+    double left = 0, top = 0, width = 0, height = 0;
+  };
+  Place WindowPlace() const;
+  void Move(double left, double top, double width, double height);
+  bool Minimized() const;
+
+  // The pointer shown over the form's own surface (a system cursor such as
+  // IDC_SIZEWE); null for the window class's.
+  void SetMousePointer(const wchar_t* systemCursor) noexcept { mousePointer_ = systemCursor; }
+
   // The retained surface of an AutoRedraw form (null otherwise).
   Surface* surface() noexcept { return design_.autoRedraw ? &surface_ : nullptr; }
 
@@ -89,6 +102,7 @@ class Form : public WindowBase {
   void MouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
 
   FormDesign design_;
+  const wchar_t* mousePointer_ = nullptr;
   Surface surface_;
   bool initialized_ = false;
   bool loaded_ = false;
