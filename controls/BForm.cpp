@@ -1,0 +1,147 @@
+#include "controls/BForm.h"
+
+#include <windowsx.h>
+
+#include <stdexcept>
+
+#include "controls/SkinLayout.h"
+#include "forms/Rounding.h"
+#include "resources/ResourceIds.h"
+#include "win/Error.h"
+
+namespace controls {
+
+namespace {
+
+int Pixels(std::int32_t twips) { return forms::CLng(twips / 15.0); }
+
+void PaintPieces(HDC target, HDC skin, const std::vector<SkinPiece>& pieces) {
+  for (const SkinPiece& p : pieces) {
+    ::BitBlt(target, Pixels(p.x), Pixels(p.y), Pixels(p.width), Pixels(p.height), skin, Pixels(p.sourceX),
+             Pixels(p.sourceY), SRCCOPY);
+  }
+}
+
+std::int16_t ShiftOf(WPARAM keys) {
+  return static_cast<std::int16_t>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
+                                   (::GetKeyState(VK_MENU) < 0 ? 4 : 0));
+}
+
+}  // namespace
+
+BForm::BForm() {
+  HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(res::kBmpWindowSkin),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!bitmap) win::ThrowLastError(L"Cannot load bitmap " + std::to_wstring(res::kBmpWindowSkin));
+  win::ScopedGetDC screen(nullptr);
+  skin_.Adopt(screen, bitmap);
+  // "宋体" 9 point bold: 12 pixels at 96 dots per inch.
+  font_.reset(::CreateFontW(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
+  surfaceBackground_ = RGB(222, 222, 222);
+}
+
+void BForm::ReadProperties(const forms::PropertyBag& bag) {
+  SetBackColor(bag.ReadString(L"BackColor", L"14346732"));
+  caption_ = bag.ReadString(L"Caption", L"NewForm");
+  PaintTitle();
+  frmHwnd_ = reinterpret_cast<HWND>(static_cast<LONG_PTR>(bag.ReadInt(L"frmHwnd", 0)));
+  hasLogo_ = bag.ReadBool(L"HasLogo", hasLogo_);
+}
+
+void BForm::WriteProperties(forms::PropertyBag& bag) const {
+  bag.Write(L"BackColor", BackColor());
+  bag.Write(L"Caption", caption_);
+  bag.Write(L"frmHwnd", static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(frmHwnd_)));
+  bag.Write(L"HasLogo", hasLogo_);
+}
+
+std::wstring BForm::BackColor() const { return std::to_wstring(static_cast<unsigned long>(surfaceBackground_)); }
+
+void BForm::SetBackColor(const std::wstring& decimal) {
+  std::size_t used = 0;
+  const long long value = std::stoll(decimal, &used);  // throws std::invalid_argument for no number
+  if (used != decimal.size()) throw std::invalid_argument("BackColor is not a number");
+  surfaceBackground_ = static_cast<COLORREF>(value);
+  PaintTitle();
+}
+
+void BForm::SetCaption(const std::wstring& caption) {
+  caption_ = caption;
+  PaintTitle();
+}
+
+void BForm::SetHasLogo(bool value) {
+  hasLogo_ = value;
+  PaintTitle();
+}
+
+void BForm::PaintTitle() {
+  if (!window() || !surface_.dc()) return;
+  RECT rc{};
+  ::GetClientRect(window(), &rc);
+  surface_.Clear(surfaceBackground_);
+  PaintPieces(surface_.dc(), skin_.dc(), TitleBarPieces(forms::CLng(rc.right * 15.0)));
+  ::SetBkMode(surface_.dc(), TRANSPARENT);
+  ::SetTextColor(surface_.dc(), RGB(255, 255, 255));
+  win::ScopedSelectObject font(surface_.dc(), font_.get());
+  ::TextOutW(surface_.dc(), Pixels(CaptionLeft(hasLogo_)), Pixels(kCaptionTop), caption_.c_str(),
+             static_cast<int>(caption_.size()));
+  ::InvalidateRect(window(), nullptr, FALSE);
+}
+
+void BForm::Printform(forms::Form& frm) {
+  forms::Surface* surface = frm.surface();
+  if (!surface || !surface->dc()) return;
+  surface->Clear(frm.BackColor());
+  RECT rc{};
+  ::GetClientRect(frm.hWnd(), &rc);
+  PaintPieces(surface->dc(), skin_.dc(), FramePieces(forms::CLng(rc.right * 15.0), forms::CLng(rc.bottom * 15.0)));
+  ::InvalidateRect(frm.hWnd(), nullptr, FALSE);
+}
+
+LRESULT BForm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  std::int16_t shift = ShiftOf(wParam);
+  float x = static_cast<float>(GET_X_LPARAM(lParam) * 15), y = static_cast<float>(GET_Y_LPARAM(lParam) * 15);
+  switch (msg) {
+    case WM_SIZE: {
+      LRESULT result = Control::WindowProc(msg, wParam, lParam);
+      // Always 500 twips high.
+      if (!sizing_ && HIWORD(lParam) != Pixels(kTitleBarHeight)) {
+        sizing_ = true;
+        ::SetWindowPos(window(), nullptr, 0, 0, LOWORD(lParam), Pixels(kTitleBarHeight),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        sizing_ = false;
+      }
+      PaintTitle();
+      return result;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      std::int16_t button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
+      ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+      if (button == 1) {
+        // The window system moves the named window until the button is released.
+        ::ReleaseCapture();
+        if (frmHwnd_) ::SendMessageW(frmHwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+      }
+      MouseDown(button, shift, x, y);
+      return 0;
+    }
+    case WM_MOUSEMOVE: {
+      ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+      std::int16_t button = static_cast<std::int16_t>(((wParam & MK_LBUTTON) ? 1 : 0) |
+                                                      ((wParam & MK_RBUTTON) ? 2 : 0) | ((wParam & MK_MBUTTON) ? 4 : 0));
+      MouseMove(button, shift, x, y);
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+      DblClick();
+      return 0;
+  }
+  return Control::WindowProc(msg, wParam, lParam);
+}
+
+}  // namespace controls
