@@ -5,7 +5,7 @@
 namespace forms {
 
 bool Control::Create(HWND parent, int x, int y, int width, int height, const PropertyBag& stored) {
-  if (!CreateWindowFor(ClassName(), 0, L"", Style(), x, y, width, height, parent)) return false;
+  if (!CreateWindowFor(ClassName(), 0, L"", WindowStyle(), x, y, width, height, parent)) return false;
   surface_.Resize(window(), surfaceBackground_);
   ReadProperties(stored);
   return true;

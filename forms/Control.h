@@ -27,7 +27,7 @@ class Control : public WindowBase {
 
  protected:
   virtual const wchar_t* ClassName() const { return L"VelmoraControl"; }
-  virtual DWORD Style() const { return WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN; }
+  virtual DWORD WindowStyle() const { return WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN; }
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   // Retained surface, sized to the control; painted to the screen on WM_PAINT.

@@ -1,0 +1,384 @@
+#include "controls/iButton.h"
+
+#include <windowsx.h>
+
+#include "controls/ButtonFrames.h"
+#include "forms/Rounding.h"
+
+namespace controls {
+
+namespace {
+
+constexpr UINT_PTR kHoverTimer = 1;
+constexpr UINT kHoverInterval = 50;
+constexpr COLORREF kMaskColour = RGB(255, 0, 255);
+
+std::int16_t ShiftOf() {
+  return static_cast<std::int16_t>((::GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (::GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                                   (::GetKeyState(VK_MENU) < 0 ? 4 : 0));
+}
+
+SIZE TextSize(HDC dc, const std::wstring& text) {
+  SIZE size{};
+  if (!text.empty()) ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
+int IconPixels(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !::GetIconInfo(icon, &info)) return 0;
+  BITMAP bm{};
+  ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+  if (info.hbmColor) ::DeleteObject(info.hbmColor);
+  if (info.hbmMask) ::DeleteObject(info.hbmMask);
+  return bm.bmWidth;
+}
+
+}  // namespace
+
+iButton::iButton() {
+  surfaceBackground_ = ::GetSysColor(COLOR_WINDOW);
+}
+
+iButton::~iButton() {
+  if (window()) ::KillTimer(window(), kHoverTimer);
+}
+
+void iButton::ReadProperties(const forms::PropertyBag& bag) {
+  m_PictureId = bag.ReadInt(L"BackPicture", 0);
+  if (m_PictureId > 0) {
+    m_BackPicture.reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_PictureId),
+                                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  }
+  if (window()) ::EnableWindow(window(), bag.ReadBool(L"Enabled", true));
+  m_BackStyle = static_cast<std::int16_t>(bag.ReadInt(L"cBackStyle", 1));
+  m_Caption = bag.ReadString(L"Caption", L"");
+  m_Style = bag.ReadInt(L"Style", 0);
+  m_AutoSize = bag.ReadBool(L"AutoSize", true);
+  m_ForeColor = static_cast<COLORREF>(bag.ReadInt(L"cForeColor", static_cast<std::int32_t>(m_ForeColor)));
+  // The frames are cut at the first showing, once everything is known.
+  BuildFrames();
+}
+
+void iButton::WriteProperties(forms::PropertyBag& bag) const {
+  if (m_PictureId > 0) bag.Write(L"BackPicture", m_PictureId);
+  bag.Write(L"Enabled", Enabled());
+  bag.Write(L"cBackStyle", static_cast<std::int32_t>(m_BackStyle));
+  bag.Write(L"Caption", m_Caption);
+  bag.Write(L"Style", m_Style);
+  bag.Write(L"AutoSize", m_AutoSize);
+  bag.Write(L"cForeColor", static_cast<std::int32_t>(m_ForeColor));
+}
+
+// ---------------------------------------------------------------------------
+// Properties
+
+void iButton::SetBackPicture(HBITMAP strip) {
+  m_BackPicture.reset(strip);
+  m_PictureId = 0;
+  BuildFrames();
+}
+
+void iButton::SetIcon(HICON icon) { m_Icon.reset(icon); }
+
+void iButton::SetCaption(const std::wstring& caption) {
+  m_Caption = caption;
+  DrawState(CurrentState());
+}
+
+void iButton::SetStyle(std::int32_t style) {
+  m_Style = style;
+  BuildFrames();
+}
+
+void iButton::SetAutoSize(bool value) {
+  m_AutoSize = value;
+  if (value) BuildFrames();
+}
+
+bool iButton::Enabled() const { return !window() || ::IsWindowEnabled(window()); }
+
+void iButton::SetEnabled(bool value) {
+  if (window()) ::EnableWindow(window(), value);
+  cMouseAction(CurrentState(), true);
+}
+
+void iButton::SetcBackStyle(std::int16_t value) {
+  m_BackStyle = value;
+  if (window() && value != 0) ::SetWindowRgn(window(), nullptr, TRUE);
+  DrawState(CurrentState());
+}
+
+void iButton::SetcForeColor(COLORREF value) {
+  m_ForeColor = value;
+  DrawState(CurrentState());
+}
+
+void iButton::SetValue(bool value) {
+  // Only a toggle button can be checked.
+  if (m_Style == 0) {
+    m_Value = false;
+    return;
+  }
+  m_Value = value;
+  cMouseAction(CurrentState(), true);
+}
+
+void iButton::SetLocked(bool value) {
+  m_Locked = value;
+  cMouseAction(CurrentState(), true);
+}
+
+// ---------------------------------------------------------------------------
+// States and drawing
+
+bool iButton::IsMouseOver() const {
+  POINT p{};
+  ::GetCursorPos(&p);
+  return window() && ::WindowFromPoint(p) == window();
+}
+
+std::int32_t iButton::CurrentState() const { return CurrentButtonState(Enabled(), m_Pressed, IsMouseOver()); }
+
+void iButton::cMouseAction(std::int32_t cAction, bool vComplePaint) {
+  if (cAction == m_State && !vComplePaint) return;
+  m_State = cAction;
+  DrawState(cAction);
+}
+
+void iButton::BuildFrames() {
+  m_Frames.clear();
+  m_FramesReady = false;
+  BITMAP strip{};
+  if (m_BackPicture && ::GetObjectW(m_BackPicture.get(), sizeof strip, &strip)) {
+    const FrameSize size =
+        FrameSizeOf(HimetricOfPixels(strip.bmWidth), HimetricOfPixels(strip.bmHeight), m_Style);
+    m_FrameWidth = size.width;
+    m_FrameHeight = size.height;
+    win::ScopedGetDC screen(nullptr);
+    win::MemoryBitmapDC source;
+    source.Adopt(screen, nullptr);
+    win::ScopedSelectObject selected(source.dc(), m_BackPicture.get());
+    for (std::int32_t i = 0; i < FrameCount(m_Style) && size.width > 0 && size.height > 0; ++i) {
+      win::MemoryBitmapDC frame(screen, size.width, size.height);
+      ::BitBlt(frame.dc(), 0, 0, size.width, size.height, source.dc(), i * size.width, 0, SRCCOPY);
+      m_Frames.push_back(std::move(frame));
+    }
+    if (m_AutoSize) FitToFrame();
+    m_FramesReady = true;
+  }
+  cMouseAction(CurrentState(), true);
+}
+
+void iButton::FitToFrame() {
+  // A frame of no width or height leaves the button's size alone.
+  if (!window() || m_FrameWidth <= 0 || m_FrameHeight <= 0) return;
+  ::SetWindowPos(window(), nullptr, 0, 0, m_FrameWidth, m_FrameHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void iButton::DrawBackground(int width, int height) {
+  const auto index = FrameIndex(m_State, m_Value, m_Locked, m_Style, m_FramesReady);
+  if (!index || *index >= static_cast<std::int32_t>(m_Frames.size())) return;
+  HDC dc = surface_.dc();
+  const win::MemoryBitmapDC& frame = m_Frames[static_cast<std::size_t>(*index)];
+  ::SetStretchBltMode(dc, COLORONCOLOR);
+  ::StretchBlt(dc, 0, 0, width, height, frame.dc(), 0, 0, frame.width(), frame.height(), SRCCOPY);
+  if (m_Icon && m_BackStyle != 0) {
+    const int iconWidth = IconPixels(m_Icon.get());
+    const double left = IconLeft(width * 15.0, TextSize(dc, m_Caption).cx * 15.0, iconWidth * 15.0);
+    ::DrawIconEx(dc, forms::CLng(left / 15), 0, m_Icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
+  }
+}
+
+void iButton::DrawState(std::int32_t state) {
+  if (!window() || !surface_.dc()) return;
+  RECT rc{};
+  ::GetClientRect(window(), &rc);
+  surface_.Clear(surfaceBackground_);
+  // The frame is the recorded state's; a repaint that records nothing keeps it.
+  DrawBackground(rc.right, rc.bottom);
+  if (m_BackStyle == 0) CutToFrame();
+  if (!m_Caption.empty()) {
+    HDC dc = surface_.dc();
+    win::ScopedSelectObject font(dc, m_Font ? static_cast<HGDIOBJ>(m_Font.get()) : ::GetStockObject(DEFAULT_GUI_FONT));
+    const SIZE text = TextSize(dc, m_Caption);
+    const double iconWidth = m_Icon ? IconPixels(m_Icon.get()) * 15.0 : 0.0;
+    const TwipsPoint at =
+        CaptionOrigin(rc.right * 15.0, rc.bottom * 15.0, text.cx * 15.0, text.cy * 15.0, iconWidth, state);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, m_ForeColor);
+    ::SetROP2(dc, R2_COPYPEN);
+    ::TextOutW(dc, forms::CLng(at.x / 15.0), forms::CLng(at.y / 15.0), m_Caption.c_str(),
+               static_cast<int>(m_Caption.size()));
+  }
+  ::InvalidateRect(window(), nullptr, FALSE);
+}
+
+void iButton::CutToFrame() {
+  // The window keeps the pixels of the drawn frame that are not the mask colour.
+  HDC dc = surface_.dc();
+  const int width = surface_.width(), height = surface_.height();
+  win::UniqueHrgn shape(::CreateRectRgn(0, 0, 0, 0));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width;) {
+      while (x < width && ::GetPixel(dc, x, y) == kMaskColour) ++x;
+      const int start = x;
+      while (x < width && ::GetPixel(dc, x, y) != kMaskColour) ++x;
+      if (x > start) {
+        win::UniqueHrgn run(::CreateRectRgn(start, y, x, y + 1));
+        ::CombineRgn(shape.get(), shape.get(), run.get(), RGN_OR);
+      }
+    }
+  }
+  // The window owns the region from here on.
+  if (::SetWindowRgn(window(), shape.get(), TRUE)) shape.release();
+}
+
+void iButton::DrawFocus() {
+  if (!surface_.dc()) return;
+  RECT focus{3, 3, surface_.width() - 3, surface_.height() - 3};
+  ::DrawFocusRect(surface_.dc(), &focus);
+  ::InvalidateRect(window(), nullptr, FALSE);
+}
+
+void iButton::OnTimer() {
+  if (IsMouseOver()) {
+    if (m_Pressed) cMouseAction(kButtonPressed);
+    return;
+  }
+  // Gone: the poll stops once no press is in progress.
+  if (!m_Pressed) {
+    ::KillTimer(window(), kHoverTimer);
+    m_Hover = false;
+    MouseOut();
+  }
+  cMouseAction(kButtonNormal);
+}
+
+// ---------------------------------------------------------------------------
+// Input
+
+LRESULT iButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  std::int16_t shift = ShiftOf();
+  float x = static_cast<float>(GET_X_LPARAM(lParam) * 15), y = static_cast<float>(GET_Y_LPARAM(lParam) * 15);
+  switch (msg) {
+    case WM_SIZE: {
+      LRESULT result = Control::WindowProc(msg, wParam, lParam);
+      if (m_AutoSize && m_FramesReady && (LOWORD(lParam) != m_FrameWidth || HIWORD(lParam) != m_FrameHeight)) {
+        FitToFrame();
+      }
+      cMouseAction(CurrentState(), true);
+      return result;
+    }
+    case WM_MOUSEMOVE: {
+      std::int16_t button = static_cast<std::int16_t>(((wParam & MK_LBUTTON) ? 1 : 0) |
+                                                      ((wParam & MK_RBUTTON) ? 2 : 0) | ((wParam & MK_MBUTTON) ? 4 : 0));
+      MouseMove(button, shift, x, y);
+      if (IsMouseOver()) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+        if (!m_Hover) {
+          cMouseAction(kButtonOver);
+          m_Hover = true;
+          ::SetTimer(window(), kHoverTimer, kHoverInterval, nullptr);
+          MouseOver();
+        }
+      }
+      return 0;
+    }
+    case WM_SETCURSOR:
+      return TRUE;  // the button sets its own pointer on each move
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      std::int16_t button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
+      ::SetCapture(window());
+      if (button == 1) ::SetFocus(window());
+      m_AfterDoubleClick = false;
+      MouseDown(button, shift, x, y);
+      m_LastButton = button;
+      if (button == 1) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+        cMouseAction(kButtonPressed);
+        m_Pressed = true;
+      }
+      return 0;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      std::int16_t button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
+      if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) ::ReleaseCapture();
+      MouseUp(button, shift, x, y);
+      const bool over = IsMouseOver();
+      if (button == 1) {
+        if (over) {
+          if (m_Style != 0) m_Value = !m_Value;
+          cMouseAction(kButtonOver, true);
+        } else {
+          cMouseAction(kButtonNormal, true);
+        }
+        m_Pressed = false;
+      }
+      // A release over the button is a click (not the release that ends a double click).
+      if (over && !m_AfterDoubleClick && m_LastButton == 1) {
+        cMouseAction(CurrentState(), true);
+        Click();
+      }
+      m_AfterDoubleClick = false;
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+      ::SetCapture(window());
+      m_AfterDoubleClick = true;
+      if (m_LastButton == 1) cMouseAction(kButtonPressed);
+      DBClick();
+      return 0;
+    case WM_KEYDOWN: {
+      std::int16_t code = static_cast<std::int16_t>(wParam);
+      KeyDown(code, shift);
+      if (code == VK_RETURN) {
+        if (m_Style != 0) m_Value = !m_Value;
+        cMouseAction(CurrentState(), true);
+        if (!m_Hover) DrawFocus();
+        Click();
+      } else if (code == VK_SPACE) {
+        cMouseAction(kButtonPressed, true);
+        if (!m_Hover) DrawFocus();
+      }
+      return 0;
+    }
+    case WM_KEYUP: {
+      std::int16_t code = static_cast<std::int16_t>(wParam);
+      KeyUP(code, shift);
+      if (code == VK_SPACE) {
+        if (m_Style != 0) m_Value = !m_Value;
+        cMouseAction(CurrentState(), true);
+        if (!m_Hover) DrawFocus();
+        Click();
+      }
+      return 0;
+    }
+    case WM_CHAR: {
+      std::int16_t ascii = static_cast<std::int16_t>(wParam);
+      KeyPress(ascii);
+      return 0;
+    }
+    case WM_GETDLGCODE:
+      return DLGC_WANTALLKEYS;
+    case WM_SETFOCUS:
+      cMouseAction(CurrentState(), true);
+      if (!m_Pressed) DrawFocus();
+      return 0;
+    case WM_KILLFOCUS:
+      cMouseAction(CurrentState(), true);
+      return 0;
+    case WM_TIMER:
+      if (wParam == kHoverTimer) OnTimer();
+      return 0;
+  }
+  return Control::WindowProc(msg, wParam, lParam);
+}
+
+}  // namespace controls
