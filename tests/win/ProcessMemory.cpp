@@ -1,5 +1,10 @@
 #include "tests/win/ProcessMemory.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
 namespace testmemory {
 
 SIZE_T HeapBytesInUse() {
@@ -28,6 +33,40 @@ SIZE_T CommittedPrivateBytes() {
     at = next;
   }
   return total;
+}
+
+unsigned GdiHandleHighWater(int probes) {
+  std::vector<HBRUSH> brushes;
+  brushes.reserve(static_cast<std::size_t>(probes));
+  unsigned highest = 0;
+  for (int i = 0; i < probes; ++i) {
+    HBRUSH brush = ::CreateSolidBrush(RGB(i & 0xFF, 0, 0));
+    if (!brush) break;
+    brushes.push_back(brush);
+    highest = std::max(highest, static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(brush) & 0xFFFF));
+  }
+  for (HBRUSH brush : brushes) ::DeleteObject(brush);
+  return highest;
+}
+
+Footprint MeasureFootprint() {
+  HANDLE self = ::GetCurrentProcess();
+  Footprint f;
+  f.gdiObjects = ::GetGuiResources(self, GR_GDIOBJECTS);
+  f.userObjects = ::GetGuiResources(self, GR_USEROBJECTS);
+  f.gdiSlots = GdiHandleHighWater();
+  f.heapBytes = HeapBytesInUse();
+  f.committedBytes = CommittedPrivateBytes();
+  return f;
+}
+
+void ExpectNoGrowthSince(const Footprint& before) {
+  const Footprint after = MeasureFootprint();
+  EXPECT_EQ(after.gdiObjects, before.gdiObjects);
+  EXPECT_EQ(after.userObjects, before.userObjects);
+  EXPECT_LE(after.gdiSlots, before.gdiSlots + 16) << "GDI objects were left behind";
+  EXPECT_LE(after.heapBytes, before.heapBytes + 256 * 1024);
+  EXPECT_LE(after.committedBytes, before.committedBytes + 1024 * 1024);
 }
 
 }  // namespace testmemory
