@@ -16,6 +16,8 @@ class PropertyBag {
   bool ReadBool(std::wstring_view name, bool fallback) const;
 
   void Write(std::wstring_view name, std::wstring_view value);
+  // A text literal is text (without this it would be taken for a truth value).
+  void Write(std::wstring_view name, const wchar_t* value) { Write(name, std::wstring_view(value ? value : L"")); }
   void Write(std::wstring_view name, std::int32_t value);
   void Write(std::wstring_view name, bool value);
 

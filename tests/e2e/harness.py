@@ -154,6 +154,15 @@ def screen_size():
     return int(w), int(h)
 
 
+def read_text(path):
+    """What a program has written to a file so far ("" before it exists)."""
+    try:
+        with open(path, encoding="utf-8", errors="replace") as f:
+            return f.read()
+    except FileNotFoundError:
+        return ""
+
+
 def browser_log():
     path = os.environ.get("VELMORA_BROWSER_LOG")
     if not path or not os.path.exists(path):

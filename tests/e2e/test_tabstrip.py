@@ -67,11 +67,7 @@ class TabStripTest(unittest.TestCase):
                 self.proc.kill()
 
     def text(self):
-        try:
-            with open(self.log_path, encoding="utf-8") as f:
-                return f.read()
-        except FileNotFoundError:
-            return ""
+        return harness.read_text(self.log_path)
 
     def mark(self):
         """Only events after this point count."""

@@ -24,6 +24,9 @@ TEST(PropertyBag, StoredValuesRoundTrip) {
   bag.Write(L"HasLogo", false);
   EXPECT_FALSE(bag.ReadBool(L"HasLogo", true));
   EXPECT_EQ(bag.size(), 3u);
+  // A text literal is stored as text, not as a truth value.
+  bag.Write(L"Caption", L"客户端");
+  EXPECT_EQ(bag.ReadString(L"Caption", L""), L"客户端");
 }
 
 TEST(PropertyBag, UnreadableNumbersGiveTheDefault) {

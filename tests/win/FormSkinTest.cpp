@@ -60,6 +60,7 @@ TEST_F(FormSkin, TheTitleBandIsTheSkinsCapsAndTilesWithTheCaptionInWhite) {
   forms::PropertyBag bag;
   bag.Write(L"Caption", L"Velmora客户端");
   ASSERT_TRUE(band.Create(form.hWnd(), 0, 0, 80, 60, bag));  // 1200 twips wide
+  EXPECT_EQ(band.Caption(), L"Velmora客户端");
   RECT rc{};
   ::GetClientRect(band.hWnd(), &rc);
   EXPECT_EQ(rc.bottom, 33) << "500 twips high, whatever it is given";
