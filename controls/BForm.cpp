@@ -90,6 +90,15 @@ void BForm::PaintTitle() {
   ::InvalidateRect(window(), nullptr, FALSE);
 }
 
+void BForm::Nomin() {
+  if (!window() || !surface_.dc()) return;
+  RECT rc{};
+  ::GetClientRect(window(), &rc);
+  const std::int32_t width = forms::CLng(rc.right * 15.0);
+  PaintPieces(surface_.dc(), skin_.dc(), {SkinPiece{kSkinWidth - 1200, 0, 400, 545, width - 830, 0}});
+  ::InvalidateRect(window(), nullptr, FALSE);
+}
+
 void BForm::Printform(forms::Form& frm) {
   forms::Surface* surface = frm.surface();
   if (!surface || !surface->dc()) return;

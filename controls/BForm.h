@@ -39,6 +39,9 @@ class BForm final : public forms::Control {
 
   // Paints the frame of `frm` onto its retained surface (an AutoRedraw form).
   void Printform(forms::Form& frm);
+  // Covers the title band from 830 twips before its right end, 400 twips
+  // wide, with plain band. No form calls it.
+  void Nomin();
 
   forms::Event<> DblClick;
   forms::Event<std::int16_t&, std::int16_t&, float&, float&> MouseDown;

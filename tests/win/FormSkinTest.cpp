@@ -81,6 +81,18 @@ TEST_F(FormSkin, TheTitleBandIsTheSkinsCapsAndTilesWithTheCaptionInWhite) {
   for (int x = 10; x < 38; ++x)
     for (int y = 10; y < 24; ++y) whiteBeforeLogoRoom += Whitish(::GetPixel(dc, x, y));
   EXPECT_EQ(whiteBeforeLogoRoom, 0);
+  // Nomin covers 830 .. 430 twips before the right end (25 .. 52 pixels here)
+  // with plain band: the caption, which starts at 40 pixels now, is gone there.
+  auto captionInk = [&] {
+    int n = 0;
+    for (int x = 40; x < 52; ++x)
+      for (int y = 10; y < 24; ++y) n += Whitish(::GetPixel(dc, x, y));
+    return n;
+  };
+  ASSERT_GT(captionInk(), 0);
+  band.Nomin();
+  Pump();
+  EXPECT_EQ(captionInk(), 0);
   ::ReleaseDC(band.hWnd(), dc);
   forms::PropertyBag written;
   band.WriteProperties(written);
