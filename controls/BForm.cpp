@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "controls/SkinLayout.h"
+#include "forms/MouseState.h"
 #include "forms/Rounding.h"
 #include "resources/ResourceIds.h"
 #include "win/Error.h"
@@ -20,11 +21,6 @@ void PaintPieces(HDC target, HDC skin, const std::vector<SkinPiece>& pieces) {
     ::BitBlt(target, Pixels(p.x), Pixels(p.y), Pixels(p.width), Pixels(p.height), skin, Pixels(p.sourceX),
              Pixels(p.sourceY), SRCCOPY);
   }
-}
-
-std::int16_t ShiftOf(WPARAM keys) {
-  return static_cast<std::int16_t>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
-                                   (::GetKeyState(VK_MENU) < 0 ? 4 : 0));
 }
 
 }  // namespace
@@ -110,7 +106,7 @@ void BForm::Printform(forms::Form& frm) {
 }
 
 LRESULT BForm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  std::int16_t shift = ShiftOf(wParam);
+  std::int16_t shift = forms::ShiftState();
   float x = static_cast<float>(GET_X_LPARAM(lParam) * 15), y = static_cast<float>(GET_Y_LPARAM(lParam) * 15);
   switch (msg) {
     case WM_SIZE: {
@@ -141,8 +137,7 @@ LRESULT BForm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MOUSEMOVE: {
       ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-      std::int16_t button = static_cast<std::int16_t>(((wParam & MK_LBUTTON) ? 1 : 0) |
-                                                      ((wParam & MK_RBUTTON) ? 2 : 0) | ((wParam & MK_MBUTTON) ? 4 : 0));
+      std::int16_t button = forms::ButtonState(wParam);
       MouseMove(button, shift, x, y);
       return 0;
     }

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "controls/ButtonFrames.h"
+#include "forms/MouseState.h"
 #include "forms/Rounding.h"
 
 namespace controls {
@@ -12,11 +13,6 @@ namespace {
 constexpr UINT_PTR kHoverTimer = 1;
 constexpr UINT kHoverInterval = 50;
 constexpr COLORREF kMaskColour = RGB(255, 0, 255);
-
-std::int16_t ShiftOf() {
-  return static_cast<std::int16_t>((::GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (::GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-                                   (::GetKeyState(VK_MENU) < 0 ? 4 : 0));
-}
 
 SIZE TextSize(HDC dc, const std::wstring& text) {
   SIZE size{};
@@ -259,7 +255,7 @@ void iButton::OnTimer() {
 // Input
 
 LRESULT iButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  std::int16_t shift = ShiftOf();
+  std::int16_t shift = forms::ShiftState();
   float x = static_cast<float>(GET_X_LPARAM(lParam) * 15), y = static_cast<float>(GET_Y_LPARAM(lParam) * 15);
   switch (msg) {
     case WM_SIZE: {
@@ -271,8 +267,7 @@ LRESULT iButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return result;
     }
     case WM_MOUSEMOVE: {
-      std::int16_t button = static_cast<std::int16_t>(((wParam & MK_LBUTTON) ? 1 : 0) |
-                                                      ((wParam & MK_RBUTTON) ? 2 : 0) | ((wParam & MK_MBUTTON) ? 4 : 0));
+      std::int16_t button = forms::ButtonState(wParam);
       MouseMove(button, shift, x, y);
       if (IsMouseOver()) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "forms/MouseState.h"
 #include "forms/Program.h"
 #include "forms/Twips.h"
 #include "win/Gdi.h"
@@ -14,14 +15,6 @@ namespace forms {
 namespace {
 constexpr wchar_t kFormClass[] = L"VelmoraForm";
 
-int ShiftState() {
-  return ((::GetKeyState(VK_SHIFT) < 0) ? 1 : 0) | ((::GetKeyState(VK_CONTROL) < 0) ? 2 : 0) |
-         ((::GetKeyState(VK_MENU) < 0) ? 4 : 0);
-}
-
-int ButtonState(WPARAM wParam) {
-  return ((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) | ((wParam & MK_MBUTTON) ? 4 : 0);
-}
 // Disables every enabled, visible window of the thread except the modal one.
 struct Disabling {
   HWND self;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "forms/MouseState.h"
 #include "forms/Rounding.h"
 #include "resources/ResourceIds.h"
 #include "tabstrip/mdlTabAPI.h"
@@ -38,22 +39,6 @@ win::MemoryBitmapDC LoadSkin(WORD id) {
       ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (!bitmap) win::ThrowLastError(L"Cannot load bitmap " + std::to_wstring(id));
   return mdlTabAPI::CreateBitmapDC(bitmap);
-}
-
-std::int16_t ShiftState(WPARAM keys) {
-  std::int16_t shift = 0;
-  if (keys & MK_SHIFT) shift |= 1;
-  if (keys & MK_CONTROL) shift |= 2;
-  if (::GetKeyState(VK_MENU) < 0) shift |= 4;
-  return shift;
-}
-
-std::int16_t HeldButtons(WPARAM keys) {
-  std::int16_t buttons = 0;
-  if (keys & MK_LBUTTON) buttons |= 1;
-  if (keys & MK_RBUTTON) buttons |= 2;
-  if (keys & MK_MBUTTON) buttons |= 4;
-  return buttons;
 }
 
 }  // namespace
@@ -268,19 +253,17 @@ LRESULT uTab::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
+    case WM_PAINT:
       // Reached only before the strip's own hook is in place.
-      win::ScopedPaint paint(window());
-      if (compose_) ::BitBlt(paint, 0, 0, ScaleWidth(), StripHeight(), compose_.dc(), 0, 0, SRCCOPY);
+      PaintFromCompose();
       return 0;
-    }
-    case WM_LBUTTONDOWN: MouseDown(1, ShiftState(wParam), x, y); return 0;
-    case WM_RBUTTONDOWN: MouseDown(2, ShiftState(wParam), x, y); return 0;
-    case WM_MBUTTONDOWN: MouseDown(4, ShiftState(wParam), x, y); return 0;
-    case WM_LBUTTONUP: MouseUp(1, ShiftState(wParam), x, y); return 0;
-    case WM_RBUTTONUP: MouseUp(2, ShiftState(wParam), x, y); return 0;
-    case WM_MBUTTONUP: MouseUp(4, ShiftState(wParam), x, y); return 0;
-    case WM_MOUSEMOVE: MouseMove(HeldButtons(wParam), ShiftState(wParam), x, y); return 0;
+    case WM_LBUTTONDOWN: MouseDown(1, forms::ShiftState(), x, y); return 0;
+    case WM_RBUTTONDOWN: MouseDown(2, forms::ShiftState(), x, y); return 0;
+    case WM_MBUTTONDOWN: MouseDown(4, forms::ShiftState(), x, y); return 0;
+    case WM_LBUTTONUP: MouseUp(1, forms::ShiftState(), x, y); return 0;
+    case WM_RBUTTONUP: MouseUp(2, forms::ShiftState(), x, y); return 0;
+    case WM_MBUTTONUP: MouseUp(4, forms::ShiftState(), x, y); return 0;
+    case WM_MOUSEMOVE: MouseMove(forms::ButtonState(wParam), forms::ShiftState(), x, y); return 0;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK: DblClick(); return 0;
@@ -296,14 +279,11 @@ void uTab::c_Subclass_WindowProc(bool, bool& bHandled, LRESULT& lReturn, HWND hw
         bHandled = true;
         lReturn = 0;
         break;
-      case WM_PAINT: {
-        // The composed picture in one block copy, whether or not redraw is enabled.
-        win::ScopedPaint paint(hwnd);
-        if (compose_) ::BitBlt(paint, 0, 0, ScaleWidth(), StripHeight(), compose_.dc(), 0, 0, SRCCOPY);
+      case WM_PAINT:
+        PaintFromCompose();
         bHandled = true;
         lReturn = 0;
         break;
-      }
       case WM_MOUSELEAVE:
         MouseLeft();
         break;
@@ -396,6 +376,12 @@ void uTab::RecreateBuffers() {
   background_ = mdlTabAPI::CreateMemDC(width, height);
   tabArea_ = mdlTabAPI::CreateMemDC(width - leftSize_ - rightSize_, height);
   compose_ = mdlTabAPI::CreateMemDC(width, height);
+}
+
+void uTab::PaintFromCompose() {
+  // The composed picture in one block copy, whether or not redraw is enabled.
+  win::ScopedPaint paint(window());
+  if (compose_) ::BitBlt(paint, 0, 0, ScaleWidth(), StripHeight(), compose_.dc(), 0, 0, SRCCOPY);
 }
 
 void uTab::PaintAll(bool toScreen) {

@@ -120,6 +120,7 @@ class uTab final : public forms::Control, public IuTab {
   // Drawing.
   void RecreateBuffers();
   void PaintAll(bool toScreen);
+  void PaintFromCompose();
   void PaintBackground();
   void PaintTabs(bool toScreen);
   void DrawTab(const CTabItem& item, std::int32_t index, bool selected);

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <vector>
+
 #include "tabstrip/mdlTabAPI.h"
 #include "win/Error.h"
 
@@ -110,16 +112,25 @@ TEST(TabApi, ModifyWindowStyleWritesOnlyAChange) {
   ::DestroyWindow(w);
 }
 
-TEST(TabApi, DrawTextInBoxDrawsCaptionsOfAnyScript) {
-  win::MemoryBitmapDC dc = api::CreateMemDC(120, 30);
+// What a caption leaves on a white box, pixel by pixel.
+std::vector<COLORREF> Drawn(const wchar_t* text) {
+  win::MemoryBitmapDC dc = tabstrip::mdlTabAPI::CreateMemDC(120, 30);
   Fill(dc.dc(), 0, 0, 120, 30, RGB(255, 255, 255));
   ::SetBkMode(dc.dc(), TRANSPARENT);
-  const int height = api::DrawTextInBox(dc.dc(), L"游戏大厅 ✓", 0, 0, 120, 30, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  EXPECT_GT(height, 0);
-  int inked = 0;
+  EXPECT_GT(tabstrip::mdlTabAPI::DrawTextInBox(dc.dc(), text, 0, 0, 120, 30, DT_CENTER | DT_VCENTER | DT_SINGLELINE),
+            0);
+  std::vector<COLORREF> pixels;
   for (int x = 0; x < 120; ++x)
-    for (int y = 0; y < 30; ++y) inked += ::GetPixel(dc.dc(), x, y) != RGB(255, 255, 255);
-  EXPECT_GT(inked, 20);
+    for (int y = 0; y < 30; ++y) pixels.push_back(::GetPixel(dc.dc(), x, y));
+  return pixels;
+}
+
+TEST(TabApi, DrawTextInBoxDrawsCaptionsOfAnyScript) {
+  // Through an ANSI code page without Chinese the caption would come out as
+  // question marks; drawn in UTF-16 it does not.
+  const auto caption = Drawn(L"游戏大厅");
+  EXPECT_NE(caption, Drawn(L"????"));
+  EXPECT_NE(caption, Drawn(L""));
 }
 
 }  // namespace
