@@ -428,10 +428,20 @@ TEST_F(PlainPage, DeletingTheViewWhileItsPageIsOnTheWay) {
   a.body = "late";
   a.holdBody = true;
   server.Set("/held.html", a);
+  view->Navigate(server.Url("/held.html"));
+  // The server holds the body once the request has arrived: the page is on its way.
+  ASSERT_TRUE(PumpUntil([&] { return server.Count("/held.html") == 1; }));
+  view.reset();
+  server.Release();
+  PumpPending();
+
+  // And from inside DownloadBegin, before the request may have left.
+  view = browser::PlainPageView::Create(parent.hwnd(), 0, 0, 600, 400);
+  rec = std::make_unique<Recorder>(*view);
   rec->onDownload = [&] { view.reset(); };
   view->Navigate(server.Url("/held.html"));
-  ASSERT_TRUE(PumpUntil([&] { return !view && server.Count("/held.html") == 1; }));
-  server.Release();
+  ASSERT_TRUE(PumpUntil([&] { return !view; }));
+  PumpPending();
   // TearDown waits for the fetcher to let go of the abandoned transfer.
 }
 
