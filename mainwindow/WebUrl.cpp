@@ -1,0 +1,95 @@
+#include "mainwindow/WebUrl.h"
+
+#include <shellapi.h>
+
+#include "browser/PageUrl.h"
+#include "forms/DeleteLater.h"
+#include "forms/Program.h"
+#include "tabstrip/CTabItem.h"
+
+namespace mainwindow {
+
+namespace {
+// The view overhangs its frame on every side, which hides its own border.
+constexpr int kOverhang = 2;
+}  // namespace
+
+WebUrl::WebUrl()
+    : TabPageForm(forms::FormDesign{
+          .caption = L"WebUrl",
+          .clientWidth = 640,
+          .clientHeight = 480,
+          .style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+          .showInTaskbar = false,
+          .scaleMode = forms::ScaleMode::Pixels,
+      }) {}
+
+void WebUrl::Form_Load() {
+  RECT rc{};
+  ::GetClientRect(window(), &rc);
+  Picture1 = std::make_unique<forms::PictureBox>();
+  Picture1->Create(window(), 0, 0, rc.right, rc.bottom);
+  wb = browser::CreateWebView(Picture1->hWnd(), -kOverhang, -kOverhang, rc.right + 2 * kOverhang,
+                              rc.bottom + 2 * kOverhang);
+  if (!wb) return;
+  wb->DownloadBegin.Bind(this, &WebUrl::wb_DownloadBegin);
+  wb->TitleChange.Bind(this, &WebUrl::wb_TitleChange);
+  wb->DocumentComplete.Bind(this, &WebUrl::wb_DocumentComplete);
+  wb->NewWindow.Bind(this, &WebUrl::Web_V1_NewWindow);
+  wb->Navigate(L"about:blank");
+}
+
+void WebUrl::OpenURL(const std::wstring& szURL) {
+  Load();
+  if (wb) wb->Navigate(szURL);
+}
+
+void WebUrl::RefreshPage() {
+  if (wb) wb->Refresh();
+}
+
+void WebUrl::Form_Resize() {
+  if (!Picture1) return;
+  RECT rc{};
+  ::GetClientRect(window(), &rc);
+  Picture1->Move(0, 0, rc.right, rc.bottom);
+  if (wb) wb->Move(-kOverhang, -kOverhang, rc.right + 2 * kOverhang, rc.bottom + 2 * kOverhang);
+}
+
+void WebUrl::Form_Unload(bool&) {
+  // The view may be raising the event that closes this page: it goes once
+  // that event has returned, and tells this page nothing more.
+  if (wb) {
+    wb->DownloadBegin.Unbind();
+    wb->TitleChange.Unbind();
+    wb->DocumentComplete.Unbind();
+    wb->NewWindow.Unbind();
+  }
+  forms::DeleteLater(std::move(wb));
+  forms::DeleteLater(std::move(Picture1));
+}
+
+void WebUrl::wb_DownloadBegin() { wb->SetSilent(true); }
+
+void WebUrl::wb_TitleChange(const std::wstring& title) {
+  if (TabItem()) TabItem()->SetCaption(title);
+}
+
+void WebUrl::wb_DocumentComplete(const std::wstring&, bool) {
+  wb->SetSilent(true);
+  // Every completed frame hides the top document's scroll bars again.
+  wb->SetRootStyle(L"overflow", L"hidden");
+}
+
+void WebUrl::Web_V1_NewWindow(const std::wstring& url, bool& processed) {
+  processed = true;
+  // Only web addresses go to the shell: a page must not get a file or a
+  // program opened through it.
+  if (!browser::url::IsHttp(url)) {
+    forms::Program::Log(L"page: a new window for an address that is not a web page was refused: " + url);
+    return;
+  }
+  ::ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace mainwindow
