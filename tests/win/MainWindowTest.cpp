@@ -1,0 +1,190 @@
+// The main window in this process: its tabs (one per address, letter case
+// ignored, titles as captions), its layout on odd sizes, and what a long run
+// of pages opened through the DDE topic and closed by their glyphs leaves behind.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <ddeml.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "mainwindow/DdeTopic.h"
+#include "mainwindow/WebMainFrm.h"
+#include "tabstrip/CTabItem.h"
+#include "tests/win/PlainPageTestServer.h"
+#include "tests/win/ProcessMemory.h"
+
+namespace {
+
+using pagetest::PumpPending;
+using pagetest::PumpUntil;
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(server.ok());
+    server.Page("/one.html", "<title>第一服</title><p>码头</p>");
+    server.Page("/two.html", "<p>no title here</p>");
+    server.Page("/blank-title.html", "<title></title><p>x</p>");
+  }
+  void TearDown() override {
+    if (main().IsLoaded()) {
+      main().m_bExit = true;
+      main().Unload();
+    }
+    PumpPending();
+  }
+  static mainwindow::WebMainFrm& main() { return frm::WebMainFrm(); }
+  static tabstrip::CTabItems& tabs() { return main().TabStrip()->TabItems(); }
+  static std::wstring Caption(int i) { return tabs().Item(i)->Caption(); }
+
+  pagetest::TestHttpServer server;
+};
+
+TEST_F(MainWindow, OneTabPerAddressWhateverTheLetterCaseAndEachTabShowsItsPagesTitle) {
+  const std::wstring one = server.Url("/one.html");
+  main().SetURL(one);
+  ASSERT_EQ(tabs().Count(), 1);
+  EXPECT_FALSE(main().Visible()) << "the first SetURL loads the window hidden";
+  EXPECT_FALSE(main().PlaceholderShown());
+  EXPECT_EQ(Caption(0), L"Game" + one) << "the key until the page has a title";
+  ASSERT_TRUE(PumpUntil([&] { return Caption(0) == L"第一服"; }));
+
+  main().SetURL(server.Url("/two.html"));
+  ASSERT_EQ(tabs().Count(), 2);
+  EXPECT_EQ(main().TabStrip()->Selected(), 1);
+  ASSERT_TRUE(PumpUntil([&] { return server.Count("/two.html") == 1; }));
+  PumpPending();
+  EXPECT_EQ(Caption(1), L"Game" + server.Url("/two.html")) << "a page without a title keeps the key";
+
+  std::wstring shouted = one;
+  for (wchar_t& c : shouted) c = static_cast<wchar_t>(::towupper(c));
+  for (const std::wstring& again : {one, shouted}) {
+    main().SetURL(again);
+    EXPECT_EQ(tabs().Count(), 2);
+    EXPECT_EQ(main().TabStrip()->Selected(), 0);
+  }
+  PumpPending();
+  EXPECT_EQ(server.Count("/one.html"), 1) << "selecting a tab does not load its page again";
+
+  main().SetURL(server.Url("/blank-title.html"));
+  ASSERT_TRUE(PumpUntil([&] { return tabs().Count() == 3 && Caption(2).empty(); }));
+}
+
+TEST_F(MainWindow, ANarrowWindowKeepsItsStripWidthAndAMinimisedOneItsLayout) {
+  main().SetURL(server.Url("/one.html"));
+  HWND hwnd = main().hWnd();
+  const RECT wide = main().TabStrip()->Bounds();
+  ::SetWindowPos(hwnd, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+  PumpPending();
+  const RECT narrow = main().TabStrip()->Bounds();
+  EXPECT_EQ(narrow.right - narrow.left, wide.right - wide.left);
+  // The later steps still ran: the page container follows the new size
+  // (60 twips, 4 pixels, each side and below; from the strip's height down).
+  HWND container = main().TabStrip()->hContainerWnd();
+  RECT page{};
+  ::GetWindowRect(container, &page);
+  ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&page), 2);
+  EXPECT_EQ(page.left, 4);
+  EXPECT_EQ(page.top, 32);
+  EXPECT_EQ(page.right, 396);
+  EXPECT_EQ(page.bottom, 296);
+  HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(::GetWindowRgn(hwnd, region), ERROR);
+  RECT box{};
+  ::GetRgnBox(region, &box);
+  EXPECT_EQ(box.right, 400);
+  EXPECT_EQ(box.bottom, 300);
+  EXPECT_FALSE(::PtInRegion(region, 0, 0)) << "the corners are rounded";
+
+  ::ShowWindow(hwnd, SW_SHOWMINNOACTIVE);
+  PumpPending();
+  ::GetWindowRgn(hwnd, region);
+  ::GetRgnBox(region, &box);
+  EXPECT_EQ(box.right, 400) << "a minimised window keeps its region";
+  RECT kept{};
+  ::GetWindowRect(container, &kept);
+  EXPECT_EQ(kept.right - kept.left, 392);
+  ::DeleteObject(region);
+}
+
+int WindowsOfThisProcess() {
+  int count = 0;
+  auto countTop = [](HWND hwnd, LPARAM p) -> BOOL {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != ::GetCurrentProcessId()) return TRUE;
+    ++*reinterpret_cast<int*>(p);
+    ::EnumChildWindows(hwnd, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; }, p);
+    return TRUE;
+  };
+  ::EnumWindows(countTop, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// Sends `text` as a DDE execute on the main window's topic from a thread of
+// its own, as an ANSI client, and serves the conversation until it ends:
+// 0 accepted, 3 not processed, 1 no conversation.
+DWORD SendThroughDde(const std::string& text) {
+  std::atomic<DWORD> code{99};
+  std::atomic<bool> done{false};
+  std::thread client([&] {
+    DWORD instance = 0;
+    auto ignore = [](UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) -> HDDEDATA { return nullptr; };
+    if (::DdeInitializeA(&instance, ignore, APPCMD_CLIENTONLY, 0) == DMLERR_NO_ERROR) {
+      HSZ service = ::DdeCreateStringHandleA(instance, "Velmora", CP_WINANSI);
+      HSZ topic = ::DdeCreateStringHandleA(instance, "OrvaneDDE", CP_WINANSI);
+      HCONV conv = ::DdeConnect(instance, service, topic, nullptr);
+      code = 1;
+      if (conv) {
+        std::string data = text;
+        DWORD result = 0;
+        code = ::DdeClientTransaction(reinterpret_cast<BYTE*>(data.data()), static_cast<DWORD>(data.size() + 1), conv,
+                                      nullptr, 0, XTYP_EXECUTE, 20000, &result)
+                   ? 0
+                   : 3;
+        ::DdeDisconnect(conv);
+      }
+      ::DdeFreeStringHandle(instance, service);
+      ::DdeFreeStringHandle(instance, topic);
+      ::DdeUninitialize(instance);
+    }
+    done = true;
+  });
+  PumpUntil([&] { return done.load(); }, 30000);
+  client.join();
+  return code;
+}
+
+TEST_F(MainWindow, TwoHundredPagesOpenedThroughDdeAndClosedByTheirGlyphsLeaveNothingBehind) {
+  main().SetURL(server.Url("/one.html"));
+  tabstrip::uTab& strip = *main().TabStrip();
+  const std::string two = "http://127.0.0.1:" + std::to_string(server.port()) + "/two.html";
+  auto cycle = [&] {
+    ASSERT_EQ(SendThroughDde(two), 0u);
+    ASSERT_EQ(tabs().Count(), 2);
+    // The second tab's glyph: tabs 200 wide with 5 between, the glyph 20 from the right.
+    const int x = 205 + 200 - 20 + 6, y = 7 + 6;
+    ::SendMessageW(strip.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    ::SendMessageW(strip.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::SendMessageW(strip.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    PumpPending(2);
+    ASSERT_EQ(tabs().Count(), 1);
+  };
+  for (int i = 0; i < 5; ++i) cycle();
+  const testmemory::Footprint before = testmemory::MeasureFootprint();
+  const int windows = WindowsOfThisProcess();
+  for (int i = 0; i < 200 && !HasFatalFailure(); ++i) cycle();
+  PumpPending();
+  testmemory::ExpectNoGrowthSince(before);
+  EXPECT_EQ(WindowsOfThisProcess(), windows);
+}
+
+TEST_F(MainWindow, AnExecuteStringThatIsNoAddressIsRefusedAndOpensNothing) {
+  main().SetURL(server.Url("/one.html"));
+  EXPECT_EQ(SendThroughDde("   "), 3u);
+  EXPECT_EQ(tabs().Count(), 1);
+}
+
+}  // namespace
