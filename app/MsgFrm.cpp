@@ -63,12 +63,17 @@ void MsgFrm::Form_Load() {
   closebtn = std::make_unique<controls::iButton>();
   closebtn->Create(hwnd, 0, 1, 43, 18);
   closebtn->Click.Bind([this] { Answer(false); });
-  // New child windows go to the bottom: the close button lies on the band.
-  ::SetWindowPos(closebtn->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // New child windows go to the bottom: the close button lies on the band,
+  // the answer buttons over the label's lower edge.
+  for (HWND above : {closebtn->hWnd(), iButton1->hWnd(), iButton2->hWnd()}) {
+    ::SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
 
   BForm1->Move(0, 0, forms::TwipsToPixels(ScaleWidth()), 33);
   closebtn->SetBackPicture(LoadStrip(res::kBmpClose));
   BForm1->SetCaption(GameCaption());
+  // The first resize came before the controls were there.
+  Form_Resize();
 }
 
 void MsgFrm::Form_Resize() {

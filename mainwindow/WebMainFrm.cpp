@@ -209,14 +209,15 @@ void WebMainFrm::Form_DdeExecute(const std::wstring& address, bool&) {
 void WebMainFrm::CloseRequest() { Unload(forms::UnloadMode::Code); }
 
 void WebMainFrm::Form_QueryUnload(bool& cancel, forms::UnloadMode) {
+  // A close request that arrives while the question is open (the tray menu
+  // stays reachable) never gets here: the form is already unloading, and the
+  // open question's answer decides for both.
   if (m_bExit) return;
-  asking_ = true;
   app::MsgFrm& box = frm::MsgFrm();
   box.Load();
   // Modal over the main window: owned by it, so it stays above it.
   ::SetWindowLongPtrW(box.hWnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(window()));
   box.ShowModal();
-  asking_ = false;
   if (!m_bExit) cancel = true;
 }
 

@@ -104,8 +104,6 @@ class WebMainFrm : public forms::Form {
   DdeTopic dde_;
   // Kept until the program ends: the window and the tray icon show them.
   win::UniqueHicon smallIcon_, bigIcon_;
-  // A close request is being asked about: later requests join it.
-  bool asking_ = false;
 };
 
 }  // namespace mainwindow

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "app/MsgFrm.h"
 #include "mainwindow/DdeTopic.h"
 #include "mainwindow/WebMainFrm.h"
 #include "tabstrip/CTabItem.h"
@@ -185,6 +186,47 @@ TEST_F(MainWindow, AnExecuteStringThatIsNoAddressIsRefusedAndOpensNothing) {
   main().SetURL(server.Url("/one.html"));
   EXPECT_EQ(SendThroughDde("   "), 3u);
   EXPECT_EQ(tabs().Count(), 1);
+}
+
+int g_step = 0;
+int g_questions = 0;
+
+int OpenQuestions() {
+  int count = 0;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        RECT rc{};
+        ::GetWindowRect(hwnd, &rc);
+        if (::IsWindowVisible(hwnd) && rc.right - rc.left == 242) ++*reinterpret_cast<int*>(p);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// Runs inside the question's own message loop.
+void CALLBACK WhileTheQuestionIsOpen(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (++g_step == 2) {
+    ::PostMessageW(frm::WebMainFrm().hWnd(), WM_CLOSE, 0, 0);  // the tray menu's exit, the taskbar's close...
+  } else if (g_step == 4) {
+    g_questions = OpenQuestions();
+    ::KillTimer(nullptr, timer);
+    frm::MsgFrm().Unload();  // closed by no answer: the flag stays as it was
+  }
+}
+
+TEST_F(MainWindow, ACloseRequestWhileTheQuestionIsOpenJoinsItAndAConfirmedLeaveAsksNothing) {
+  main().SetURL(server.Url("/one.html"));
+  main().Show();
+  ::SetTimer(nullptr, 0, 100, &WhileTheQuestionIsOpen);
+  EXPECT_FALSE(main().Unload());
+  EXPECT_EQ(g_questions, 1);
+  EXPECT_TRUE(main().IsLoaded());
+  EXPECT_EQ(tabs().Count(), 1);
+  main().m_bExit = true;
+  EXPECT_TRUE(main().Unload());
+  EXPECT_EQ(OpenQuestions(), 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 //   wintool restore TITLE  what a taskbar button does for a minimised window
 //   wintool texts TITLE  the texts of that window's child windows, one a line
 //   wintool size TITLE W H  gives that window a new size
+//   wintool sysclose TITLE  the system's close command, as the taskbar button's menu sends it
 //   wintool objects TITLE  what the program owning that window holds: its
 //                          windows (top-level and child) and its GDI and USER
 //                          object counts
@@ -127,6 +128,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (cmd == L"objects") return Objects(hwnd);
   if (cmd == L"restore") return ::PostMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
+  if (cmd == L"sysclose") return ::PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
   if (cmd == L"close") return ::PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
   if (cmd == L"size" && argc >= 5) {
     return ::SetWindowPos(hwnd, nullptr, 0, 0, _wtoi(argv[3]), _wtoi(argv[4]), SWP_NOMOVE | SWP_NOZORDER) ? 0 : 1;
