@@ -14,6 +14,7 @@
 <p><a href="enter.html">登录并进入游戏</a></p>
 <p><a href="app://loadgame|http://127.0.0.1:18473/play/one.html">直接进入 第一服</a></p>
 <p><a href="app://loadgame|http://127.0.0.1:18473/play/two.html">直接进入 第二服</a></p>
+<p><a href="app://loadgame|http://127.0.0.1:18473/play/gate.html">直接进入 城门</a></p>
 <p><a href="app://minimize">最小化</a> · <a href="app://exitgame">退出</a></p>
 </body>
 </html>
