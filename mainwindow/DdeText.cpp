@@ -5,8 +5,12 @@ namespace mainwindow {
 bool LooksLikeUtf16(const unsigned char* data, std::size_t size) {
   for (std::size_t i = 0; i < size; ++i) {
     if (data[i] != 0) continue;
-    if (i % 2 == 1) return true;
-    return i + 1 < size && data[i + 1] == 0;
+    const bool more = i + 1 < size;
+    // At an odd offset: the high half of a character, if more text follows
+    // (an ANSI string of odd length has its terminator there). At an even
+    // one: the first half of a two-byte NUL.
+    if (i % 2 == 1) return more && data[i + 1] != 0;
+    return more && data[i + 1] == 0;
   }
   return false;
 }

@@ -10,7 +10,9 @@
 namespace mainwindow {
 
 // True when the execute data reads as UTF-16LE: its first zero byte is the
-// high half of a character (an odd offset) or the first of a two-byte NUL.
+// high half of a character with more text after it, or the first of a
+// two-byte NUL at an even offset. A one-character wide string reads as ANSI,
+// which gives the same text.
 bool LooksLikeUtf16(const unsigned char* data, std::size_t size);
 
 // The longest address a page view takes.
