@@ -7,6 +7,8 @@
 
 #include "app/LoginFrm.h"
 #include "app/PublicData.h"
+#include "app/UpdateCheck.h"
+#include "mainwindow/CacheMain.h"
 #include "mainwindow/ModMsg.h"
 #include "mainwindow/WebMainFrm.h"
 
@@ -42,6 +44,13 @@ void WebMainFrm::appmenu_Click(UINT item) {
       break;
     case kMenuHideRestore:
       ToggleWindow(window());
+      break;
+    case kMenuClearCache:
+      ClearUrlCache("*.*", kKeepCookiesAndHistory);
+      ::MessageBoxW(window(), L"缓存已清理完毕！", L"缓存清理", MB_OK | MB_ICONINFORMATION);
+      break;
+    case kMenuUpdate:
+      app::CheckUpdate(false);
       break;
     case kMenuExit:
       CloseRequest();
@@ -92,6 +101,18 @@ void WebMainFrm::WebuTab_OnMouseHover(std::int32_t ItemIndex, std::int16_t&, std
   tool.uId = reinterpret_cast<UINT_PTR>(WebuTab->hWnd());
   tool.lpszText = text.data();
   ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::wstring WebMainFrm::TabTooltip() const {
+  if (!tooltip_ || !WebuTab) return {};
+  wchar_t text[512] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = window();
+  tool.uId = reinterpret_cast<UINT_PTR>(WebuTab->hWnd());
+  tool.lpszText = text;
+  ::SendMessageW(tooltip_, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+  return text;
 }
 
 void WebMainFrm::WebuTab_OnItemColose(std::int32_t, bool& Cancel) {

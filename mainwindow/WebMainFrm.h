@@ -58,6 +58,7 @@ class WebMainFrm : public forms::Form {
   tabstrip::uTab* TabStrip() const noexcept { return WebuTab.get(); }
   bool PlaceholderShown() const { return Picture1 && ::IsWindowVisible(Picture1->hWnd()); }
   HMENU AppMenu() const noexcept { return appmenu.get(); }
+  std::wstring TabTooltip() const;
 
  protected:
   void Form_Load() override;

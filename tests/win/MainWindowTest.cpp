@@ -188,6 +188,19 @@ TEST_F(MainWindow, AnExecuteStringThatIsNoAddressIsRefusedAndOpensNothing) {
   EXPECT_EQ(tabs().Count(), 1);
 }
 
+TEST_F(MainWindow, TheMenuNamesTheVersionAndTheStripsTooltipFollowsTheHoveredTab) {
+  main().SetURL(server.Url("/one.html"));
+  wchar_t caption[64] = {};
+  ::GetMenuStringW(main().AppMenu(), mainwindow::kMenuVersion, caption, 64, MF_BYCOMMAND);
+  EXPECT_EQ(std::wstring(caption), std::wstring(L"版本号:") + VELMORA_VERSION_TEXT);
+  ASSERT_TRUE(PumpUntil([&] { return Caption(0) == L"第一服"; }));
+  HWND strip = main().TabStrip()->hWnd();
+  ::SendMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(60, 13));
+  EXPECT_EQ(main().TabTooltip(), L"第一服");
+  ::SendMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(300, 13));
+  EXPECT_EQ(main().TabTooltip(), L"") << "empty strip space clears it";
+}
+
 int g_step = 0;
 int g_questions = 0;
 
