@@ -43,7 +43,9 @@ def dde(text):
     return harness.wine(os.path.join(harness.TOOLS, "ddesend.exe"), "Velmora", "OrvaneDDE", text).returncode
 
 
-class MainWindowTest(unittest.TestCase):
+class MainWindowCase(unittest.TestCase):
+    """Starts the client through a login into its first game page; no tests of its own."""
+
     def setUp(self):
         self.site = OperatorSite().start()
         self.addCleanup(self.site.stop)
@@ -84,6 +86,9 @@ class MainWindowTest(unittest.TestCase):
         y = 1 + 9 if which == "close" else 88 + 12
         harness.click(box["x"] + x, box["y"] + y)
 
+
+
+class MainWindowTest(MainWindowCase):
     def test_after_login_a_skinned_window_fills_the_screen_with_cut_corners_and_one_tab(self):
         main = self.start()
         width, height = harness.screen_size()
