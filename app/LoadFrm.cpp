@@ -25,7 +25,8 @@ LoadFrm::LoadFrm()
 void LoadFrm::Form_Initialize() {
   DWORD flags = 0;
   if (!::InternetGetConnectedState(&flags, 0)) ReportNoConnectionAndEnd();
-  CheckUpdate(true);
+  if (!downLoad_) downLoad_ = std::make_unique<CYFDownLoadFile>();
+  CheckUpdate(*downLoad_, UpdateRun::StartUp);
 }
 
 void LoadFrm::Form_Load() {

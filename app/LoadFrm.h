@@ -2,6 +2,9 @@
 // and the splash picture as a layered window until the login page has loaded.
 #pragma once
 
+#include <memory>
+
+#include "app/CYFDownLoadFile.h"
 #include "app/LayeredPicture.h"
 #include "forms/Form.h"
 
@@ -18,6 +21,7 @@ class LoadFrm : public forms::Form {
 
  private:
   LayeredPicture splash_;
+  std::unique_ptr<CYFDownLoadFile> downLoad_;  // the start-up update check's
 };
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #include "BuildSettings.h"
 #include "app/LoginFrm.h"
 #include "app/TempPath.h"
+#include "app/UpdateLocation.h"
 #include "forms/Program.h"
 #include "win/File.h"
 #include "win/Resource.h"
@@ -15,7 +16,7 @@ WNDPROC g_savedBackdropProc = nullptr;
 
 std::wstring GameCaption() { return std::wstring(GameName) + L"客户端"; }
 
-std::wstring UpdateUrl() { return std::wstring(velmora::build::kUpdateBase) + L"/gamehome/vorn/update.txt"; }
+std::wstring UpdateUrl() { return std::wstring(velmora::build::kUpdateBase) + kUpdateManifestPath; }
 std::wstring LoginUrl() { return std::wstring(velmora::build::kLoginBase) + L"/vorn/index.php"; }
 std::wstring GameSpaceUrl() { return std::wstring(velmora::build::kGameSpaceBase) + L"/kavorn/"; }
 std::wstring HomeUrl() { return std::wstring(velmora::build::kHomeBase) + L"/"; }

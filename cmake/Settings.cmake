@@ -15,7 +15,19 @@ set(VELMORA_LOGIN_BASE     "https://passport.velmora.example" CACHE STRING "Acco
 set(VELMORA_GAMESPACE_BASE "https://space.velmora.example"    CACHE STRING "Game-portal host base")
 set(VELMORA_HOME_BASE      "http://www.velmora.example"       CACHE STRING "Home-page host base")
 
+set(VELMORA_UPDATE_PUBLIC_KEY "" CACHE STRING "The operator's update signing public key: 128 hex digits, X then Y (tools/sign-update keygen writes it); empty, the updater refuses every package")
+
 if(VELMORA_FLAVOR STREQUAL "test")
+  # A key of this build tree's own, made here: nothing a release trusts.
+  set(test_keys ${CMAKE_BINARY_DIR}/update-keys)
+  if(NOT EXISTS ${test_keys}/update-public.hex)
+    execute_process(COMMAND ${CMAKE_SOURCE_DIR}/tools/sign-update keygen ${test_keys} RESULT_VARIABLE made)
+    if(NOT made EQUAL 0)
+      message(FATAL_ERROR "could not make the test build's update key")
+    endif()
+  endif()
+  file(READ ${test_keys}/update-public.hex VELMORA_UPDATE_PUBLIC_KEY)
+  string(STRIP "${VELMORA_UPDATE_PUBLIC_KEY}" VELMORA_UPDATE_PUBLIC_KEY)
   set(hosts_file ${CMAKE_SOURCE_DIR}/tests/hosts.env)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${hosts_file})
   file(STRINGS ${hosts_file} host_lines REGEX "^[A-Z_]+=")
@@ -23,6 +35,10 @@ if(VELMORA_FLAVOR STREQUAL "test")
     string(REGEX MATCH "^([A-Z_]+)=(.*)$" _ "${line}")
     set(VELMORA_${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
   endforeach()
+endif()
+
+if(NOT VELMORA_UPDATE_PUBLIC_KEY STREQUAL "" AND NOT VELMORA_UPDATE_PUBLIC_KEY MATCHES "^[0-9a-fA-F]+$")
+  message(FATAL_ERROR "VELMORA_UPDATE_PUBLIC_KEY must be 128 hex digits")
 endif()
 
 foreach(name UPDATE_BASE LOGIN_BASE GAMESPACE_BASE HOME_BASE)

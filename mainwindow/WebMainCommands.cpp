@@ -50,7 +50,8 @@ void WebMainFrm::appmenu_Click(UINT item) {
       ::MessageBoxW(window(), L"缓存已清理完毕！", L"缓存清理", MB_OK | MB_ICONINFORMATION);
       break;
     case kMenuUpdate:
-      app::CheckUpdate(false);
+      if (!downLoad_) downLoad_ = std::make_unique<app::CYFDownLoadFile>();
+      app::CheckUpdate(*downLoad_, app::UpdateRun::Menu);
       break;
     case kMenuExit:
       CloseRequest();

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CYFDownLoadFile.h"
 #include "browser/WebView.h"
 #include "controls/BForm.h"
 #include "controls/cSetStyle.h"
@@ -102,6 +103,7 @@ class WebMainFrm : public forms::Form {
 
   std::unique_ptr<controls::cSetStyle> objStyle;
   std::unique_ptr<CYFNotifyIcon> notifyIcon_;
+  std::unique_ptr<app::CYFDownLoadFile> downLoad_;  // the menu's update check
   DdeTopic dde_;
   // Kept until the program ends: the window and the tray icon show them.
   win::UniqueHicon smallIcon_, bigIcon_;

@@ -16,6 +16,7 @@
 #define VELMORA_BMP_TAB_ROUNDED 107
 #define VELMORA_BMP_WINDOW_SKIN 108
 #define VELMORA_BMP_ANSWER_BUTTONS 109
+#define VELMORA_UPDATER 101
 
 #ifndef RC_INVOKED
 namespace res {
@@ -33,6 +34,7 @@ inline constexpr unsigned short kBmpTabSlanted = VELMORA_BMP_TAB_SLANTED;
 inline constexpr unsigned short kBmpTabRounded = VELMORA_BMP_TAB_ROUNDED;
 inline constexpr unsigned short kBmpWindowSkin = VELMORA_BMP_WINDOW_SKIN;
 inline constexpr unsigned short kBmpAnswerButtons = VELMORA_BMP_ANSWER_BUTTONS;
+inline constexpr unsigned short kUpdater = VELMORA_UPDATER;
 inline constexpr wchar_t kTypePng[] = L"PNG";
 inline constexpr wchar_t kTypeIcon[] = L"ICON";
 inline constexpr wchar_t kTypeGif[] = L"GIF";

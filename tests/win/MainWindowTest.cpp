@@ -110,19 +110,27 @@ TEST_F(MainWindow, ANarrowWindowKeepsItsStripWidthAndAMinimisedOneItsLayout) {
   ::DeleteObject(region);
 }
 
+BOOL CALLBACK CountOne(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+BOOL CALLBACK CountWithChildren(HWND hwnd, LPARAM count) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != ::GetCurrentProcessId()) return TRUE;
+  ++*reinterpret_cast<int*>(count);
+  ::EnumChildWindows(hwnd, &CountOne, count);
+  return TRUE;
+}
+
 int WindowsOfThisProcess() {
   int count = 0;
-  auto countTop = [](HWND hwnd, LPARAM p) -> BOOL {
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != ::GetCurrentProcessId()) return TRUE;
-    ++*reinterpret_cast<int*>(p);
-    ::EnumChildWindows(hwnd, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; }, p);
-    return TRUE;
-  };
-  ::EnumWindows(countTop, reinterpret_cast<LPARAM>(&count));
+  ::EnumWindows(&CountWithChildren, reinterpret_cast<LPARAM>(&count));
   return count;
 }
+
+HDDEDATA CALLBACK IgnoreDde(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
 
 // Sends `text` as a DDE execute on the main window's topic from a thread of
 // its own, as an ANSI client, and serves the conversation until it ends:
@@ -132,8 +140,7 @@ DWORD SendThroughDde(const std::string& text) {
   std::atomic<bool> done{false};
   std::thread client([&] {
     DWORD instance = 0;
-    auto ignore = [](UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) -> HDDEDATA { return nullptr; };
-    if (::DdeInitializeA(&instance, ignore, APPCMD_CLIENTONLY, 0) == DMLERR_NO_ERROR) {
+    if (::DdeInitializeA(&instance, &IgnoreDde, APPCMD_CLIENTONLY, 0) == DMLERR_NO_ERROR) {
       HSZ service = ::DdeCreateStringHandleA(instance, "Velmora", CP_WINANSI);
       HSZ topic = ::DdeCreateStringHandleA(instance, "OrvaneDDE", CP_WINANSI);
       HCONV conv = ::DdeConnect(instance, service, topic, nullptr);
@@ -204,17 +211,16 @@ TEST_F(MainWindow, TheMenuNamesTheVersionAndTheStripsTooltipFollowsTheHoveredTab
 int g_step = 0;
 int g_questions = 0;
 
+BOOL CALLBACK CountQuestion(HWND hwnd, LPARAM count) {
+  RECT rc{};
+  ::GetWindowRect(hwnd, &rc);
+  if (::IsWindowVisible(hwnd) && rc.right - rc.left == 242) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
 int OpenQuestions() {
   int count = 0;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        RECT rc{};
-        ::GetWindowRect(hwnd, &rc);
-        if (::IsWindowVisible(hwnd) && rc.right - rc.left == 242) ++*reinterpret_cast<int*>(p);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  ::EnumThreadWindows(::GetCurrentThreadId(), &CountQuestion, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 

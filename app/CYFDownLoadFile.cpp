@@ -1,0 +1,100 @@
+#include "app/CYFDownLoadFile.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <vector>
+
+#include "forms/Program.h"
+#include "win/UniqueHandle.h"
+
+namespace app {
+
+namespace {
+DWORD QueryNumber(HINTERNET request, DWORD what, bool& present) {
+  DWORD value = 0, size = sizeof value;
+  present = ::HttpQueryInfoW(request, what | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr) != FALSE;
+  return value;
+}
+
+void PumpPendingMessages() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+// A file beside `path` that no other process writes.
+std::wstring SiblingTemporary(const std::wstring& path) {
+  return path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".part";
+}
+}  // namespace
+
+bool CYFDownLoadFile::DownLoadFile(const std::wstring& strURLFile, const std::wstring& strSaveFile, bool bHidden,
+                                   bool bRaiseEvent) {
+  stop_ = false;
+  bool result = false;
+  forms::RunHandler(L"download", [&] { result = Transfer(strURLFile, strSaveFile, bHidden, bRaiseEvent); });
+  if (bRaiseEvent) Complete();
+  return result;
+}
+
+bool CYFDownLoadFile::Transfer(const std::wstring& url, const std::wstring& path, bool hidden, bool events) {
+  win::UniqueHinternet root(::InternetOpenW(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!root) return false;
+  DWORD connect = kConnectTimeoutMs, receive = kReceiveTimeoutMs;
+  ::InternetSetOptionW(root.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
+  ::InternetSetOptionW(root.get(), INTERNET_OPTION_SEND_TIMEOUT, &connect, sizeof connect);
+  ::InternetSetOptionW(root.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
+  win::UniqueHinternet request(::InternetOpenUrlW(root.get(), url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
+  if (!request) return false;
+  bool present = false;
+  if (QueryNumber(request.get(), HTTP_QUERY_STATUS_CODE, present) != 200 || !present) return false;
+  const DWORD length = QueryNumber(request.get(), HTTP_QUERY_CONTENT_LENGTH, present);
+  if (!present || length == 0) return false;
+  if (events) QueryFileInfo(length);
+
+  const std::wstring temporary = SiblingTemporary(path);
+  win::UniqueFile file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                     hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  std::vector<char> buffer(kBlockSize);
+  std::uint32_t total = 0;
+  bool complete = false, failed = false;
+  while (!stop_) {
+    DWORD read = 0;
+    if (!::InternetReadFile(request.get(), buffer.data(), kBlockSize, &read)) {
+      failed = true;
+      break;
+    }
+    if (read == 0) {
+      complete = true;
+      break;
+    }
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), buffer.data(), read, &written, nullptr) || written != read ||
+        total > 0x7FFFFFFFu - read) {
+      failed = true;
+      break;
+    }
+    total += read;
+    if (events) Loading(total);
+    PumpPendingMessages();
+  }
+  file.reset();
+  // A body shorter than announced is a failed transfer; a stop keeps what came.
+  const bool keep = !failed && (stop_ || (complete && total >= length));
+  if (!keep || !::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!keep) forms::Program::Log(L"download: " + url + L" did not arrive whole; " + path + L" is left as it was");
+    ::DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace app

@@ -1,0 +1,105 @@
+#include "updater/PackageManifest.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "app/UpdateManifest.h"
+
+namespace updater {
+
+namespace {
+std::string Trim(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+// The value of the first line that starts with `key` followed by '='.
+std::optional<std::string> Field(const std::vector<std::string>& lines, std::string_view key) {
+  for (const std::string& line : lines) {
+    if (line.size() <= key.size() || line[key.size()] != '=') continue;
+    bool same = true;
+    for (std::size_t i = 0; i < key.size() && same; ++i)
+      same = std::tolower(static_cast<unsigned char>(line[i])) == key[i];
+    if (same) return Trim(std::string_view(line).substr(key.size() + 1));
+  }
+  return std::nullopt;
+}
+
+template <std::size_t N>
+bool HexInto(const std::string& hex, std::array<std::uint8_t, N>& out) {
+  const auto bytes = FromHex(hex);
+  if (!bytes || bytes->size() != N) return false;
+  std::copy(bytes->begin(), bytes->end(), out.begin());
+  return true;
+}
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> FromHex(std::string_view hex) {
+  if (hex.size() % 2) return std::nullopt;
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(hex.size() / 2);
+  auto digit = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    const int high = digit(hex[i]), low = digit(hex[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+  }
+  return bytes;
+}
+
+std::optional<PackageManifest> ReadPackageManifest(std::string_view text, ManifestProblem& problem) {
+  const std::vector<std::string> lines = app::ManifestLines(text);
+  PackageManifest manifest;
+  const auto version = app::ManifestVersion(text);
+  const auto package = Field(lines, "package"), size = Field(lines, "size"), sha = Field(lines, "sha256"),
+             signature = Field(lines, "signature");
+  if (!version || version->empty()) {
+    problem.what = "the manifest names no version";
+    return std::nullopt;
+  }
+  if (!package || package->rfind("http://", 0) != 0 && package->rfind("https://", 0) != 0) {
+    problem.what = "the manifest names no package address";
+    return std::nullopt;
+  }
+  if (!size || size->empty() || size->size() > 12 ||
+      !std::all_of(size->begin(), size->end(), [](unsigned char c) { return std::isdigit(c); })) {
+    problem.what = "the manifest gives no package size";
+    return std::nullopt;
+  }
+  if (!sha || !HexInto(*sha, manifest.sha256)) {
+    problem.what = "the manifest gives no SHA-256 of the package";
+    return std::nullopt;
+  }
+  if (!signature || !HexInto(*signature, manifest.signature)) {
+    problem.what = "the manifest is not signed";
+    return std::nullopt;
+  }
+  manifest.version = *version;
+  manifest.package = *package;
+  manifest.size = std::stoull(*size);
+  if (manifest.size == 0) {
+    problem.what = "the manifest gives no package size";
+    return std::nullopt;
+  }
+  return manifest;
+}
+
+std::string SignedText(const PackageManifest& manifest) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string sha;
+  for (std::uint8_t b : manifest.sha256) {
+    sha += kHex[b >> 4];
+    sha += kHex[b & 15];
+  }
+  return "Velmora update\nversion=" + manifest.version + "\npackage=" + manifest.package +
+         "\nsize=" + std::to_string(manifest.size) + "\nsha256=" + sha + "\n";
+}
+
+}  // namespace updater

@@ -1,0 +1,47 @@
+// What the updater reads from the update manifest besides the client's
+// version line: where the new client is, its size, its SHA-256 and the
+// operator's ECDSA P-256 signature over all of it.
+//
+//     version=1.2.0
+//     package=https://static.example/gamehome/vorn/Velmora-1.2.0.exe
+//     size=912384
+//     sha256=<64 hex digits>
+//     signature=<128 hex digits: r then s, 32 bytes each>
+//
+// The version line comes first (the client takes the first line that
+// mentions "version"). Lines end at CR LF, CR or LF; each key is matched in
+// lower case at the start of its line and its value is trimmed of spaces.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace updater {
+
+struct PackageManifest {
+  std::string version;
+  std::string package;
+  std::uint64_t size = 0;
+  std::array<std::uint8_t, 32> sha256{};
+  std::array<std::uint8_t, 64> signature{};
+};
+
+// Why a manifest cannot be used, in the words the updater shows.
+struct ManifestProblem {
+  std::string what;
+};
+
+// The manifest's package fields; a problem when one is missing or malformed.
+std::optional<PackageManifest> ReadPackageManifest(std::string_view text, ManifestProblem& problem);
+
+// The exact bytes the signature covers.
+std::string SignedText(const PackageManifest& manifest);
+
+// Bytes from hex digits (either case); none for an odd count or another character.
+std::optional<std::vector<std::uint8_t>> FromHex(std::string_view hex);
+
+}  // namespace updater
