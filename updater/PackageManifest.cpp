@@ -64,7 +64,7 @@ std::optional<PackageManifest> ReadPackageManifest(std::string_view text, Manife
     problem.what = "the manifest names no version";
     return std::nullopt;
   }
-  if (!package || package->rfind("http://", 0) != 0 && package->rfind("https://", 0) != 0) {
+  if (!package || (package->rfind("http://", 0) != 0 && package->rfind("https://", 0) != 0)) {
     problem.what = "the manifest names no package address";
     return std::nullopt;
   }

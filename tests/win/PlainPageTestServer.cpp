@@ -165,7 +165,7 @@ void TestHttpServer::Handle(SOCKET client) {
   std::string head = "HTTP/1.1 " + answer.status + "\r\nContent-Type: " + answer.contentType +
                      "\r\nConnection: close\r\nCache-Control: no-store\r\n";
   for (const std::string& h : answer.headers) head += h + "\r\n";
-  head += answer.chunked ? "Transfer-Encoding: chunked\r\n" : "Content-Length: " + std::to_string(answer.body.size()) + "\r\n";
+  head += answer.chunked ? "Transfer-Encoding: chunked\r\n" : "Content-Length: " + std::to_string(answer.announce ? answer.announce : answer.body.size()) + "\r\n";
   head += "\r\n";
   if (!SendAll(client, head)) return;
   if (answer.holdBody) {

@@ -27,6 +27,7 @@ struct Answer {
   bool chunked = false;            // Transfer-Encoding: chunked, no Content-Length
   std::size_t chunkSize = 1000;
   bool holdBody = false;           // headers at once, the body only after Release()
+  std::size_t announce = 0;        // when set, the Content-Length sent instead of the body's size
   std::vector<std::string> headers;  // extra lines, without CRLF
 };
 
