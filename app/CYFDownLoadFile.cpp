@@ -6,17 +6,12 @@
 #include <vector>
 
 #include "forms/Program.h"
+#include "win/BoundedInternet.h"
 #include "win/UniqueHandle.h"
 
 namespace app {
 
 namespace {
-DWORD QueryNumber(HINTERNET request, DWORD what, bool& present) {
-  DWORD value = 0, size = sizeof value;
-  present = ::HttpQueryInfoW(request, what | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr) != FALSE;
-  return value;
-}
-
 void PumpPendingMessages() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -45,18 +40,13 @@ bool CYFDownLoadFile::DownLoadFile(const std::wstring& strURLFile, const std::ws
 }
 
 bool CYFDownLoadFile::Transfer(const std::wstring& url, const std::wstring& path, bool hidden, bool events) {
-  win::UniqueHinternet root(::InternetOpenW(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!root) return false;
-  DWORD connect = kConnectTimeoutMs, receive = kReceiveTimeoutMs;
-  ::InternetSetOptionW(root.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
-  ::InternetSetOptionW(root.get(), INTERNET_OPTION_SEND_TIMEOUT, &connect, sizeof connect);
-  ::InternetSetOptionW(root.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
-  win::UniqueHinternet request(::InternetOpenUrlW(root.get(), url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
-  if (!request) return false;
-  bool present = false;
-  if (QueryNumber(request.get(), HTTP_QUERY_STATUS_CODE, present) != 200 || !present) return false;
-  const DWORD length = QueryNumber(request.get(), HTTP_QUERY_CONTENT_LENGTH, present);
-  if (!present || length == 0) return false;
+  // Every step (connecting, the answer, each block) is bounded; the thread's
+  // messages run while it waits.
+  win::BoundedInternet transfer(kReceiveTimeoutMs, true);
+  if (!transfer.Open(url)) return false;
+  DWORD status = 0, length = 0;
+  if (!transfer.QueryNumber(HTTP_QUERY_STATUS_CODE, status) || status != 200) return false;
+  if (!transfer.QueryNumber(HTTP_QUERY_CONTENT_LENGTH, length) || length == 0) return false;
   if (events) QueryFileInfo(length);
 
   const std::wstring temporary = SiblingTemporary(path);
@@ -68,7 +58,7 @@ bool CYFDownLoadFile::Transfer(const std::wstring& url, const std::wstring& path
   bool complete = false, failed = false;
   while (!stop_) {
     DWORD read = 0;
-    if (!::InternetReadFile(request.get(), buffer.data(), kBlockSize, &read)) {
+    if (!transfer.Read(buffer.data(), kBlockSize, read)) {
       failed = true;
       break;
     }

@@ -17,8 +17,8 @@ namespace app {
 
 class CYFDownLoadFile {
  public:
-  // Bounds on a server that accepts and then says nothing.
-  static constexpr unsigned kConnectTimeoutMs = 10000;
+  // The longest any step may take (connecting, the answer, one block): a
+  // server that accepts and then says nothing is given up on after it.
   static constexpr unsigned kReceiveTimeoutMs = 15000;
   static constexpr std::uint32_t kBlockSize = 8192;
 

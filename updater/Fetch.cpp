@@ -33,6 +33,7 @@ bool Fetch(const std::wstring& url, std::uint64_t limit,
     error = L"无法连接到更新服务器";
     return false;
   }
+  ::InternetSetOptionW(request.handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
   DWORD status = 0, size = sizeof status;
   ::HttpQueryInfoW(request.handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr);
   if (status != 200) {

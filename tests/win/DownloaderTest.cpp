@@ -115,3 +115,18 @@ TEST_F(Downloader, EveryFailureLeavesTheEarlierFileAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+// The server sends its headers and then holds the body for 20 s, longer than
+// the downloader waits for one block: the transfer is given up, not finished.
+TEST_F(Downloader, AServerThatStallsIsGivenUpOnAndTheEarlierFileStays) {
+  pagetest::Answer held;
+  held.body = "version=9.9.9\r\n";
+  held.holdBody = true;
+  server.Set("/held", held);
+  Write(path, "version=1.0.0\r\n");
+  EXPECT_FALSE(downloader.DownLoadFile(server.Url("/held"), path, false, false));
+  EXPECT_EQ(Contents(path), "version=1.0.0\r\n");
+  server.Release();
+}
+}  // namespace

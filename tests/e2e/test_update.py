@@ -1,0 +1,213 @@
+"""The update check and the updater, as a player meets them: the manifest's
+version line against the client's, faults of the update host that must never
+cost the player the earlier manifest, and the whole update, which installs a
+verified package and refuses anything else while the old client keeps working."""
+import os
+import re
+import shutil
+import subprocess
+import time
+import unittest
+
+import harness
+from operator_site import OperatorSite
+from test_login import LOGIN_PATH, page, refresh_to
+
+MANIFEST_PATH = "/gamehome/vorn/update.txt"
+PACKAGE_PATH = "/gamehome/vorn/Velmora-next.exe"
+OFFER = "发现有新版本，是否现在更新！"
+BUILD = os.path.dirname(harness.CLIENT)
+NEXT_CLIENT = os.path.join(BUILD, "VelmoraNext.exe")
+PRIVATE_KEY = os.path.join(BUILD, "update-keys", "update-private.pem")
+
+
+def login_screen():
+    return [w for w in harness.list_windows() if w["title"] == "Velmora客户端" and w["layered"] == 1]
+
+
+class UpdateCase(unittest.TestCase):
+    """The operator site with a login page, and no manifest or updater left in the temporary folder."""
+
+    def setUp(self):
+        self.site = OperatorSite().start()
+        self.addCleanup(self.site.stop)
+        self.site.answer("login", LOGIN_PATH, page("登录"))
+        self.temp = harness.wine_temp_folder()
+        self.addCleanup(self.forget_update_files)
+        self.forget_update_files()
+        with open(os.path.join(harness.TOP, "CMakeLists.txt"), encoding="utf-8") as f:
+            self.version = re.search(r"project\(Velmora VERSION ([0-9.]+)", f.read()).group(1)
+
+    def forget_update_files(self):
+        for name in ("update.txt", "Update.exe"):
+            path = os.path.join(self.temp, name)
+            if os.path.exists(path):
+                os.remove(path)
+
+    def start(self, exe=harness.CLIENT):
+        client = harness.Client(exe=exe)
+        self.addCleanup(client.stop)
+        return client
+
+    def offer(self, manifest):
+        self.site.answer("update", MANIFEST_PATH, manifest, content_type="text/plain")
+
+
+class UpdateTest(UpdateCase):
+    def test_the_version_line_decides_whether_an_update_is_offered(self):
+        for manifest, offered in (("version=%s\r\n", False), ("notes\r\nVersion: %s  \r\n", False),
+                                  ("version=%s\n", False),  # a Unix-edited manifest
+                                  ("version=0.9.0\r\n", True), ("version=%s0\r\n", True),
+                                  ("  version=%s\r\n", True), ("version=9.9.9\rsize=1\r", True)):
+            with self.subTest(manifest=manifest):
+                self.offer(manifest.replace("%s", self.version) if "%s" in manifest else manifest)
+                client = self.start()
+                if offered:
+                    harness.visible_window("提示")
+                    self.assertIn(OFFER, harness.window_texts("提示"))
+                    harness.press_key("n")  # No: start-up goes on
+                harness.wait_for("the login screen", lambda: login_screen())
+                self.assertIsNone(harness.window_facts("提示"))
+                client.stop()
+                harness.wait_for("the client to go", lambda: not login_screen())
+
+    def test_faults_of_the_update_host_keep_the_earlier_manifest(self):
+        earlier = ("version=%s\r\n" % self.version).encode()
+        for name, answer in (("404", dict(status=404)), ("500", dict(status=500)), ("304", dict(status=304)),
+                             ("chunked", dict(chunked=True)), ("no length", dict(sized=False)),
+                             ("truncated", dict(truncate_at=5)), ("stalled", dict(delay=60))):
+            with self.subTest(name):
+                with open(os.path.join(self.temp, "update.txt"), "wb") as f:
+                    f.write(earlier)
+                self.site.answer("update", MANIFEST_PATH, "version=0.0.1\r\n" + "x" * 100,
+                                 content_type="text/plain", **answer)
+                client = self.start()
+                # A stalled answer is given up after the downloader's receive bound (15 s).
+                harness.wait_for("the login screen", lambda: login_screen(), 45)
+                self.assertIsNone(harness.window_facts("提示"), "the earlier manifest is read, and it matches")
+                with open(os.path.join(self.temp, "update.txt"), "rb") as f:
+                    self.assertEqual(f.read(), earlier)
+                client.stop()
+                harness.wait_for("the client to go", lambda: not login_screen())
+
+
+class WholeUpdateTest(UpdateCase):
+    """The client runs from a folder of its own, which the updater may change."""
+
+    def setUp(self):
+        super().setUp()
+        self.folder = os.path.join(os.environ.get("VELMORA_WINE_ROOT", "/tmp"), "update-%d" % time.monotonic_ns())
+        os.makedirs(self.folder)
+        self.addCleanup(shutil.rmtree, self.folder, True)
+        self.client_path = os.path.join(self.folder, "Velmora.exe")
+        shutil.copyfile(harness.CLIENT, self.client_path)
+        with open(self.client_path, "rb") as f:
+            self.old_bytes = f.read()
+        with open(NEXT_CLIENT, "rb") as f:
+            self.new_bytes = f.read()
+        self.addCleanup(lambda: harness.wine("taskkill", "/f", "/im", "Velmora.exe"))
+        self.addCleanup(lambda: harness.wine("taskkill", "/f", "/im", "Update.exe"))
+
+    def signed(self, package_bytes, version="9.1.1", key=PRIVATE_KEY):
+        package = os.path.join(self.folder, "package.bin")
+        with open(package, "wb") as f:
+            f.write(package_bytes)
+        return subprocess.run([os.path.join(harness.TOP, "tools", "sign-update"), "sign", key, version,
+                               self.site.url("update", PACKAGE_PATH), package],
+                              capture_output=True, check=True, timeout=30).stdout.decode()  # CR LF kept
+
+    def accept_update(self):
+        client = self.start(exe=self.client_path)
+        harness.visible_window("提示", 30)
+        self.assertIn(OFFER, harness.window_texts("提示"))
+        harness.press_key("y")
+        self.assertEqual(client.wait_exit(20), 0)
+        return client
+
+    def test_a_signed_package_replaces_the_client_and_the_new_client_starts(self):
+        self.offer(self.signed(self.new_bytes, self.next_version()))
+        self.site.answer("update", PACKAGE_PATH, self.new_bytes, content_type="application/octet-stream")
+        self.accept_update()
+        # The new client checks again, finds itself up to date and shows the login.
+        harness.wait_for("the new client's login screen", lambda: login_screen(), 60)
+        with open(self.client_path, "rb") as f:
+            self.assertEqual(f.read(), self.new_bytes)
+        self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe", "package.bin"], "no backup or package left")
+        self.assertIsNone(harness.window_facts("提示"))
+
+    def next_version(self):
+        major_minor, revision = self.version.rsplit(".", 1)
+        return "%s.%d" % (major_minor, int(revision) + 1)
+
+    def test_the_menu_run_says_up_to_date_and_on_yes_leaves_without_the_exit_question(self):
+        self.offer("version=%s\r\n" % self.version)
+        self.site.answer("gamespace", "/play/one.html", page("第一服"))
+        self.site.answer("login", LOGIN_PATH, page("登录", head=refresh_to(
+            "app://loadgame|%s" % self.site.url("gamespace", "/play/one.html"), delay=1)))
+        client = self.start(exe=self.client_path)
+        main = harness.wait_for("the main window", lambda: [
+            w for w in harness.list_windows() if w["title"] == "Velmora客户端" and w["layered"] == 0 and w["w"] > 242], 30)[0]
+
+        def choose_update():
+            harness.click(main["x"] + main["w"] - round(1825 / 15) + 12, main["y"] + 10)
+            harness.wait_for("the program menu", lambda: [w for w in harness.list_windows() if w["class"] == "#32768"])
+            for _ in range(4):  # 刷新, 隐藏/恢复, 清除缓存, (the separator is skipped) 更新
+                harness.press_key("Down")
+            harness.press_key("Return")
+
+        choose_update()
+        harness.visible_window("提示")
+        self.assertIn("当前版本已是最新，无需更新！", harness.window_texts("提示"))
+        harness.press_key("Return")
+        harness.wait_for("the message to go", lambda: harness.window_facts("提示") is None)
+
+        self.offer(self.signed(self.new_bytes, self.next_version()))
+        self.site.answer("update", PACKAGE_PATH, self.new_bytes, content_type="application/octet-stream")
+        choose_update()
+        harness.visible_window("提示")
+        self.assertIn(OFFER, harness.window_texts("提示"))
+        harness.press_key("y")
+        self.assertEqual(client.wait_exit(30), 0, "the window closed without asking")
+        harness.wait_for("the new client's login screen", lambda: login_screen(), 60)
+        with open(self.client_path, "rb") as f:
+            self.assertEqual(f.read(), self.new_bytes)
+
+    def test_anything_but_the_signed_package_is_refused_and_the_old_client_starts(self):
+        other_key = os.path.join(self.folder, "other")
+        subprocess.run([os.path.join(harness.TOP, "tools", "sign-update"), "keygen", other_key], check=True, timeout=30)
+        good = self.signed(self.new_bytes)
+        tampered = bytearray(self.new_bytes)
+        tampered[len(tampered) // 2] ^= 1
+        cases = (
+            ("tampered", good, bytes(tampered)),
+            ("truncated", good, self.new_bytes[:-100]),
+            ("unsigned", "\r\n".join(l for l in good.split("\r\n") if not l.startswith("signature=")), self.new_bytes),
+            ("another key", self.signed(self.new_bytes, key=os.path.join(other_key, "update-private.pem")),
+             self.new_bytes),
+        )
+        for name, manifest, served in cases:
+            with self.subTest(name):
+                self.offer(manifest)
+                self.site.answer("update", PACKAGE_PATH, served, content_type="application/octet-stream")
+                self.accept_update()
+                refusal = harness.wait_for("the updater's refusal", lambda: [
+                    w for w in harness.list_windows() if w["title"] == "Velmora 更新" and w["class"] == "#32770"], 60)
+                self.assertTrue(any("拒绝" in t or "不完整" in t for t in harness.window_texts("Velmora 更新")),
+                                harness.window_texts("Velmora 更新"))
+                harness.press_key("Return")
+                # The old client is started again; it offers the update once more.
+                harness.visible_window("提示", 60)
+                harness.press_key("n")
+                harness.wait_for("the old client's login screen", lambda: login_screen(), 30)
+                with open(self.client_path, "rb") as f:
+                    now = f.read()
+                self.assertTrue(now == self.old_bytes, "the client was replaced (by the package: %s)" % (now == self.new_bytes))
+                self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe", "other", "package.bin"])
+                harness.wine("taskkill", "/f", "/im", "Velmora.exe")
+                harness.wine("taskkill", "/f", "/im", "Update.exe")
+                harness.wait_for("the client to go", lambda: not login_screen())
+                self.forget_update_files()
+
+
+if __name__ == "__main__":
+    unittest.main()

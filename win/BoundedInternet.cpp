@@ -1,0 +1,122 @@
+#include "win/BoundedInternet.h"
+
+#include <atomic>
+#include <cstring>
+
+namespace win {
+
+// Shared with WinINet's threads: the completion event, the result and the
+// read buffer (a pending read writes into it even after the caller gave up).
+// One reference is the caller's, one the request handle's, dropped when
+// WinINet reports the handle closing. A request abandoned before its handle
+// was ever created keeps its context: small, and only after a failure.
+struct BoundedInternet::Context {
+  HANDLE done = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  std::atomic<DWORD> error{0};
+  std::atomic<HINTERNET> created{nullptr};
+  std::atomic<int> refs{1};
+  DWORD read = 0;
+  char buffer[kMaxBlock];
+
+  void Release() {
+    if (--refs == 0) {
+      ::CloseHandle(done);
+      delete this;
+    }
+  }
+};
+
+namespace {
+void CALLBACK Status(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD) {
+  auto* c = reinterpret_cast<BoundedInternet::Context*>(context);
+  if (!c) return;
+  switch (status) {
+    case INTERNET_STATUS_HANDLE_CREATED: {
+      auto* result = static_cast<INTERNET_ASYNC_RESULT*>(info);
+      HINTERNET expected = nullptr;
+      if (c->created.compare_exchange_strong(expected, reinterpret_cast<HINTERNET>(result->dwResult))) ++c->refs;
+      break;
+    }
+    case INTERNET_STATUS_REQUEST_COMPLETE:
+      c->error = static_cast<INTERNET_ASYNC_RESULT*>(info)->dwError;
+      ::SetEvent(c->done);
+      break;
+    case INTERNET_STATUS_HANDLE_CLOSING:
+      c->Release();
+      break;
+  }
+}
+}  // namespace
+
+BoundedInternet::BoundedInternet(DWORD stepMs, bool pump) : stepMs_(stepMs), pump_(pump) {
+  context_ = new Context;
+  root_ = ::InternetOpenW(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, INTERNET_FLAG_ASYNC);
+  if (root_) ::InternetSetStatusCallbackW(root_, &Status);
+}
+
+BoundedInternet::~BoundedInternet() {
+  HINTERNET request = context_->created.load();
+  if (request) ::InternetCloseHandle(request);
+  if (root_) ::InternetCloseHandle(root_);
+  context_->Release();
+}
+
+bool BoundedInternet::Wait() {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    const DWORD spent = ::GetTickCount() - start;
+    if (spent >= stepMs_) return false;
+    const DWORD woke = pump_ ? ::MsgWaitForMultipleObjects(1, &context_->done, FALSE, stepMs_ - spent, QS_ALLINPUT)
+                             : ::WaitForSingleObject(context_->done, stepMs_ - spent);
+    if (woke == WAIT_OBJECT_0) return context_->error == ERROR_SUCCESS;
+    if (woke == WAIT_OBJECT_0 + 1) {
+      MSG msg;
+      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+          ::PostQuitMessage(static_cast<int>(msg.wParam));
+          return false;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+      }
+    } else if (woke != WAIT_TIMEOUT) {
+      return false;
+    }
+  }
+}
+
+bool BoundedInternet::Open(const std::wstring& url) {
+  if (!root_ || !context_->done) return false;
+  HINTERNET request = ::InternetOpenUrlW(root_, url.c_str(), nullptr, 0,
+                                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
+                                         reinterpret_cast<DWORD_PTR>(context_));
+  if (request) {
+    HINTERNET expected = nullptr;
+    if (context_->created.compare_exchange_strong(expected, request)) ++context_->refs;
+    request_ = request;
+    return true;
+  }
+  if (::GetLastError() != ERROR_IO_PENDING || !Wait()) return false;
+  request_ = context_->created.load();
+  return request_ != nullptr;
+}
+
+bool BoundedInternet::QueryNumber(DWORD what, DWORD& value) const {
+  DWORD size = sizeof value;
+  return request_ && ::HttpQueryInfoW(request_, what | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr);
+}
+
+bool BoundedInternet::Read(void* buffer, DWORD size, DWORD& read) {
+  read = 0;
+  if (!request_) return false;
+  if (size > kMaxBlock) size = kMaxBlock;
+  context_->read = 0;
+  if (!::InternetReadFile(request_, context_->buffer, size, &context_->read)) {
+    if (::GetLastError() != ERROR_IO_PENDING || !Wait()) return false;
+  }
+  read = context_->read;
+  std::memcpy(buffer, context_->buffer, read);
+  return true;
+}
+
+}  // namespace win

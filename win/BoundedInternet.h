@@ -1,0 +1,49 @@
+// A WinINet download in asynchronous mode whose every step (connecting,
+// waiting for the answer, each read) is bounded in time, while the calling
+// thread waits and lets its messages run. WinINet's own receive time-out is
+// not honoured everywhere (Wine ignores it for reads), and a blocked
+// synchronous call cannot be interrupted: this is how a server that accepts
+// and then says nothing is given up on.
+#pragma once
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <cstdint>
+#include <string>
+
+namespace win {
+
+class BoundedInternet {
+ public:
+  // Each step waits at most `stepMs`; with `pump`, the thread's messages are
+  // dispatched while it waits.
+  BoundedInternet(DWORD stepMs, bool pump);
+  ~BoundedInternet();
+  BoundedInternet(const BoundedInternet&) = delete;
+  BoundedInternet& operator=(const BoundedInternet&) = delete;
+
+  // Opens the address (no cache read or written) and waits for its answer's headers.
+  bool Open(const std::wstring& url);
+  // A number from the answer's headers (HTTP_QUERY_STATUS_CODE...); false when absent.
+  bool QueryNumber(DWORD what, DWORD& value) const;
+  // Reads up to `size` bytes; read = 0 at the end of the body. False on an
+  // error or a step that took too long.
+  bool Read(void* buffer, DWORD size, DWORD& read);
+
+  static constexpr DWORD kMaxBlock = 64 * 1024;
+
+  // What the request shares with WinINet's own threads (BoundedInternet.cpp).
+  struct Context;
+
+ private:
+  bool Wait();
+
+  DWORD stepMs_;
+  bool pump_;
+  HINTERNET root_ = nullptr;
+  HINTERNET request_ = nullptr;
+  Context* context_ = nullptr;
+};
+
+}  // namespace win
