@@ -25,6 +25,11 @@
 namespace {
 
 constexpr wchar_t kTitle[] = L"Velmora 更新";
+#ifdef VELMORA_UPDATER_WITHOUT_KEY
+constexpr char kPublicKey[] = "";  // how a release built without the operator's key behaves
+#else
+constexpr const char* kPublicKey = velmora::build::kUpdatePublicKey;
+#endif
 constexpr DWORD kClientExitWaitMs = 60000;
 constexpr std::uint64_t kManifestLimit = 64 * 1024;
 constexpr std::uint64_t kPackageLimit = 256ull * 1024 * 1024;
@@ -157,7 +162,7 @@ class Update {
       why = L"更新说明不完整：" + Widen(problem.what);
       return false;
     }
-    const auto key = updater::FromHex(velmora::build::kUpdatePublicKey);
+    const auto key = updater::FromHex(kPublicKey);
     if (!key || key->size() != 64) {
       why = L"此更新程序没有内置发布者的公钥，不安装任何更新包。";
       return false;

@@ -177,6 +177,12 @@ def clear_browser_log():
         open(path, "w").close()
 
 
+def wine_path(unix_path):
+    """The Windows path of a Unix path, as the programs under Wine see it."""
+    return subprocess.run(["winepath", "-w", unix_path], capture_output=True, text=True, timeout=30,
+                          check=True).stdout.strip()
+
+
 def wine_temp_folder():
     """The Unix path of the client's temporary folder (%TEMP% as Wine reports it)."""
     temp = wine("cmd", "/c", "echo", "%TEMP%").stdout.decode("utf-8", "replace").strip()

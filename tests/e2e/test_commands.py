@@ -107,6 +107,10 @@ class CommandsTest(MainWindowCase):
         harness.wait_for("one tab again", lambda: pages() == 1)
         self.assertFalse(exit_boxes())
         self.assertEqual(page_texts(), ["第一服"])
+        # Confirmed from the last tab's glyph, the client ends.
+        harness.click(*glyph(0))
+        self.answer(harness.wait_for("the exit question", lambda: exit_boxes() and exit_boxes()[0], 15), "是")
+        self.assertEqual(self.client.wait_exit(20), 0)
 
 
 if __name__ == "__main__":

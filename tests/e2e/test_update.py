@@ -208,6 +208,51 @@ class WholeUpdateTest(UpdateCase):
                 harness.wait_for("the client to go", lambda: not login_screen())
                 self.forget_update_files()
 
+    def test_an_updater_stopped_at_any_step_leaves_a_client_that_starts(self):
+        self.offer(self.signed(self.new_bytes, self.next_version()))
+        # Stopped while the package is on its way (its body is held back).
+        self.site.answer("update", PACKAGE_PATH, self.new_bytes, content_type="application/octet-stream", delay=20)
+        self.accept_update()
+        harness.wait_for("the package download", lambda: self.site.requested("update", PACKAGE_PATH), 60)
+        harness.wine("taskkill", "/f", "/im", "Update.exe")
+        with open(self.client_path, "rb") as f:
+            self.assertEqual(f.read(), self.old_bytes)
+        self.start(exe=self.client_path)
+        harness.visible_window("提示", 30)  # the old client, offering the update again
+        harness.press_key("n")
+        harness.wait_for("the old client's login screen", lambda: login_screen(), 30)
+        harness.wine("taskkill", "/f", "/im", "Velmora.exe")
+        harness.wait_for("the client to go", lambda: not login_screen())
+
+        # Stopped the moment it starts installing (its backup copy appears):
+        # whatever it had done by then, the client's path holds a whole client.
+        self.site.answer("update", PACKAGE_PATH, self.new_bytes, content_type="application/octet-stream")
+        self.accept_update()
+        backup = self.client_path + ".bak"
+        harness.wait_for("the install to begin", lambda: os.path.exists(backup), 60, interval=0.01)
+        harness.wine("taskkill", "/f", "/im", "Update.exe")
+        harness.wine("taskkill", "/f", "/im", "Velmora.exe")
+        with open(self.client_path, "rb") as f:
+            self.assertIn(f.read(), (self.old_bytes, self.new_bytes))
+        self.start(exe=self.client_path)
+        harness.wait_for("a client that starts", lambda: login_screen() or harness.window_facts("提示"), 30)
+
+    def test_an_updater_without_the_operators_key_refuses_every_package(self):
+        self.offer(self.signed(self.new_bytes, self.next_version()))
+        self.site.answer("update", PACKAGE_PATH, self.new_bytes, content_type="application/octet-stream")
+        folder = harness.wine_path(self.folder)
+        updater = subprocess.Popen(["wine", os.path.join(BUILD, "VelmoraUpdateNoKey.exe"),
+                                    "%s|%s\\Velmora.exe" % (folder, folder)],
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(updater.kill)
+        harness.wait_for("the refusal", lambda: [
+            w for w in harness.list_windows() if w["title"] == "Velmora 更新" and w["class"] == "#32770"], 60)
+        self.assertTrue(any("公钥" in t for t in harness.window_texts("Velmora 更新")), harness.window_texts("Velmora 更新"))
+        harness.press_key("Return")
+        harness.visible_window("提示", 30)  # the old client, started again
+        with open(self.client_path, "rb") as f:
+            self.assertEqual(f.read(), self.old_bytes)
+
 
 if __name__ == "__main__":
     unittest.main()
