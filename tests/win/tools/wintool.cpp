@@ -8,9 +8,6 @@
 //   wintool texts TITLE  the texts of that window's child windows, one a line
 //   wintool size TITLE W H  gives that window a new size
 //   wintool sysclose TITLE  the system's close command, as the taskbar button's menu sends it
-//   wintool objects TITLE  what the program owning that window holds: its
-//                          windows (top-level and child) and its GDI and USER
-//                          object counts
 #include <windows.h>
 
 #include <cstdio>
@@ -67,39 +64,6 @@ BOOL CALLBACK PrintChildText(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
-struct Count {
-  DWORD pid = 0;
-  int windows = 0;
-};
-
-BOOL CALLBACK CountChild(HWND, LPARAM p) {
-  ++reinterpret_cast<Count*>(p)->windows;
-  return TRUE;
-}
-
-BOOL CALLBACK CountOfProcess(HWND hwnd, LPARAM p) {
-  auto* c = reinterpret_cast<Count*>(p);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != c->pid) return TRUE;
-  ++c->windows;
-  ::EnumChildWindows(hwnd, &CountChild, p);
-  return TRUE;
-}
-
-int Objects(HWND hwnd) {
-  Count c;
-  ::GetWindowThreadProcessId(hwnd, &c.pid);
-  ::EnumWindows(&CountOfProcess, reinterpret_cast<LPARAM>(&c));
-  HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, c.pid);
-  const DWORD gdi = process ? ::GetGuiResources(process, GR_GDIOBJECTS) : 0;
-  const DWORD user = process ? ::GetGuiResources(process, GR_USEROBJECTS) : 0;
-  if (process) ::CloseHandle(process);
-  std::printf("windows=%d gdi=%lu user=%lu\n", c.windows, static_cast<unsigned long>(gdi),
-              static_cast<unsigned long>(user));
-  return 0;
-}
-
 HWND Find(const std::wstring& title) {
   Search s{title};
   ::EnumWindows(&MatchTitle, reinterpret_cast<LPARAM>(&s));
@@ -126,7 +90,6 @@ int wmain(int argc, wchar_t** argv) {
     ::EnumChildWindows(hwnd, &PrintChildText, 0);
     return 0;
   }
-  if (cmd == L"objects") return Objects(hwnd);
   if (cmd == L"restore") return ::PostMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
   if (cmd == L"sysclose") return ::PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
   if (cmd == L"close") return ::PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
