@@ -36,7 +36,7 @@ void WebMainFrm::BindReactions() {
 void WebMainFrm::appmenu_Click(UINT item) {
   switch (item) {
     case kMenuRefresh:
-      if (PlaceholderShown()) {
+      if (BlankPageShown()) {
         if (WebBrowser1) WebBrowser1->Refresh();
       } else {
         WebuTab->RefreshPage();

@@ -94,10 +94,10 @@ void WebMainFrm::CreateControls() {
   pCnt->Create(hwnd, 4, pageTop, pageWidth, pageHeight);
   Picture1 = std::make_unique<forms::PictureBox>();
   Picture1->Create(hwnd, 4, pageTop, pageWidth, pageHeight);
-  // The placeholder view is never navigated: a blank page until the first tab.
+  // Picture1's view is never navigated: the window shows it, blank, until the first tab.
   WebBrowser1 = browser::CreateWebView(Picture1->hWnd(), -2, -2, pageWidth + 4, pageHeight + 4);
 
-  // Stacking, top first: buttons and logo, strip, placeholder, page container,
+  // Stacking, top first: buttons and logo, strip, blank page, page container,
   // and the title skin under everything.
   for (HWND above : {web_tool->hWnd(), web_min->hWnd(), web_minmax->hWnd(), web_close->hWnd(),
                      GameSpaceBtn->hWnd(), OtherUserBtn->hWnd(), PicLogo->hWnd(), WebuTab->hWnd(),

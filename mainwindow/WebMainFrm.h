@@ -57,7 +57,9 @@ class WebMainFrm : public forms::Form {
 
   // For the tests of the window.
   tabstrip::uTab* TabStrip() const noexcept { return WebuTab.get(); }
-  bool PlaceholderShown() const { return Picture1 && ::IsWindowVisible(Picture1->hWnd()); }
+  // Picture1 with its never-navigated view: the blank page the window shows
+  // from load until a tab is first opened or selected.
+  bool BlankPageShown() const { return Picture1 && ::IsWindowVisible(Picture1->hWnd()); }
   HMENU AppMenu() const noexcept { return appmenu.get(); }
   std::wstring TabTooltip() const;
 

@@ -64,7 +64,7 @@ void WebMainFrm::Form_Resize() {
 }
 
 void WebMainFrm::Picture1_Resize() {
-  // The placeholder view overhangs its frame by 2 pixels on every side.
+  // The blank page's view overhangs its frame by 2 pixels on every side.
   if (!WebBrowser1) return;
   RECT rc{};
   ::GetClientRect(Picture1->hWnd(), &rc);

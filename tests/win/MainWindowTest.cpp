@@ -45,10 +45,12 @@ class MainWindow : public ::testing::Test {
 
 TEST_F(MainWindow, OneTabPerAddressWhateverTheLetterCaseAndEachTabShowsItsPagesTitle) {
   const std::wstring one = server.Url("/one.html");
+  main().Load();
+  EXPECT_TRUE(main().BlankPageShown()) << "before any tab";
   main().SetURL(one);
   ASSERT_EQ(tabs().Count(), 1);
-  EXPECT_FALSE(main().Visible()) << "the first SetURL loads the window hidden";
-  EXPECT_FALSE(main().PlaceholderShown());
+  EXPECT_FALSE(main().Visible()) << "SetURL leaves a loaded window hidden";
+  EXPECT_FALSE(main().BlankPageShown()) << "the first tab hides the blank page for good";
   EXPECT_EQ(Caption(0), L"Game" + one) << "the key until the page has a title";
   ASSERT_TRUE(PumpUntil([&] { return Caption(0) == L"第一服"; }));
 
