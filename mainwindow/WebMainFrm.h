@@ -58,8 +58,11 @@ class WebMainFrm : public forms::Form {
   // For the tests of the window.
   tabstrip::uTab* TabStrip() const noexcept { return WebuTab.get(); }
   // Picture1 with its never-navigated view: the blank page the window shows
-  // from load until a tab is first opened or selected.
-  bool BlankPageShown() const { return Picture1 && ::IsWindowVisible(Picture1->hWnd()); }
+  // from load until a tab is first opened or selected. Its own visibility,
+  // whether or not the main window is shown (the tray menu works on a hidden one).
+  bool BlankPageShown() const {
+    return Picture1 && (::GetWindowLongW(Picture1->hWnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+  }
   HMENU AppMenu() const noexcept { return appmenu.get(); }
   std::wstring TabTooltip() const;
 
