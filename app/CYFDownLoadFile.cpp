@@ -7,23 +7,12 @@
 
 #include "forms/Program.h"
 #include "win/BoundedInternet.h"
+#include "win/Messages.h"
 #include "win/UniqueHandle.h"
 
 namespace app {
 
 namespace {
-void PumpPendingMessages() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
 // A file beside `path` that no other process writes.
 std::wstring SiblingTemporary(const std::wstring& path) {
   return path + L"." + std::to_wstring(::GetCurrentProcessId()) + L".part";
@@ -74,7 +63,7 @@ bool CYFDownLoadFile::Transfer(const std::wstring& url, const std::wstring& path
     }
     total += read;
     if (events) Loading(total);
-    PumpPendingMessages();
+    win::DispatchPendingMessages();
   }
   file.reset();
   // A body shorter than announced is a failed transfer; a stop keeps what came.

@@ -12,13 +12,6 @@
 
 namespace app {
 
-namespace {
-win::UniqueHicon LoadIconFile(const std::wstring& path, int size) {
-  return win::UniqueHicon(static_cast<HICON>(
-      ::LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
-}
-}  // namespace
-
 LoginFrm::LoginFrm()
     : Form(forms::FormDesign{
           .caption = L"Belvoy客户端",
@@ -62,7 +55,7 @@ void LoginFrm::Form_Load() {
   // it is the backdrop's first use, which loads it.
   const std::wstring iconFile = GetTempFolder() + IconFileName();
   SaveResourceToFile(res::kIconFile, res::kTypeIcon, iconFile);
-  frm::LoginBgFrm().SetIcons(LoadIconFile(iconFile, 16), LoadIconFile(iconFile, 32));
+  frm::LoginBgFrm().SetIcons(win::LoadIconFile(iconFile, 16), win::LoadIconFile(iconFile, 32));
   if (WebBrowser1) WebBrowser1->Navigate(LoginUrl());
   // The window's own background becomes see-through: only the page panel and
   // the buttons show over the backdrop.
@@ -77,13 +70,7 @@ void LoginFrm::Form_Unload(bool&) {
   // The page view may be the one raising the event that unloads this window:
   // it lives until that event has returned, and whatever it does meanwhile (a
   // navigation left to finish) no longer reaches this window.
-  if (WebBrowser1) {
-    WebBrowser1->DownloadBegin.Unbind();
-    WebBrowser1->BeforeNavigate2.Unbind();
-    WebBrowser1->DocumentComplete.Unbind();
-    WebBrowser1->NavigateError.Unbind();
-    WebBrowser1->ContextMenu.Unbind();
-  }
+  if (WebBrowser1) WebBrowser1->UnbindEvents();
   forms::DeleteLater(std::move(WebBrowser1));
   forms::DeleteLater(std::move(MiniBtn));
   forms::DeleteLater(std::move(closebtn));

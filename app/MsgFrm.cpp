@@ -7,16 +7,12 @@
 #include "forms/Twips.h"
 #include "mainwindow/WebMainFrm.h"
 #include "resources/ResourceIds.h"
+#include "win/Resource.h"
 
 namespace app {
 
 namespace {
 constexpr COLORREF kBandColour = RGB(222, 222, 222);
-
-HBITMAP LoadStrip(WORD id) {
-  return static_cast<HBITMAP>(
-      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
 
 std::unique_ptr<controls::iButton> AnswerButton(HWND parent, int x, const wchar_t* caption) {
   auto button = std::make_unique<controls::iButton>();
@@ -25,7 +21,7 @@ std::unique_ptr<controls::iButton> AnswerButton(HWND parent, int x, const wchar_
   bag.Write(L"Caption", caption);
   bag.Write(L"cBackStyle", 0);
   button->Create(parent, x, 88, 65, 25, bag);
-  button->SetBackPicture(LoadStrip(res::kBmpAnswerButtons));
+  button->SetBackPicture(win::LoadBitmapResource(res::kBmpAnswerButtons).release());
   return button;
 }
 }  // namespace
@@ -70,10 +66,8 @@ void MsgFrm::Form_Load() {
   }
 
   BForm1->Move(0, 0, forms::TwipsToPixels(ScaleWidth()), 33);
-  closebtn->SetBackPicture(LoadStrip(res::kBmpClose));
+  closebtn->SetBackPicture(win::LoadBitmapResource(res::kBmpClose).release());
   BForm1->SetCaption(GameCaption());
-  // The first resize came before the controls were there.
-  Form_Resize();
 }
 
 void MsgFrm::Form_Resize() {

@@ -37,6 +37,18 @@ class WebView {
   virtual void SetRootStyle(std::wstring_view property, std::wstring_view value) = 0;
   virtual std::wstring RootStyle(std::wstring_view property) const = 0;
 
+  // Forgets every handler: a holder that unloads while the view lives on
+  // (until the event being raised has returned) hears nothing more from it.
+  void UnbindEvents() {
+    DownloadBegin.Unbind();
+    BeforeNavigate2.Unbind();
+    DocumentComplete.Unbind();
+    NavigateError.Unbind();
+    TitleChange.Unbind();
+    NewWindow.Unbind();
+    ContextMenu.Unbind();
+  }
+
   // Events, raised on the user-interface thread from the message loop. A
   // handler may destroy the view (its holder unloading); the view then touches
   // nothing of itself after the handler returns.

@@ -9,6 +9,7 @@
 #include "forms/Rounding.h"
 #include "resources/ResourceIds.h"
 #include "win/Error.h"
+#include "win/Resource.h"
 
 namespace controls {
 
@@ -26,8 +27,7 @@ void PaintPieces(HDC target, HDC skin, const std::vector<SkinPiece>& pieces) {
 }  // namespace
 
 BForm::BForm() {
-  HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(res::kBmpWindowSkin),
-                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HBITMAP bitmap = win::LoadBitmapResource(res::kBmpWindowSkin).release();
   if (!bitmap) win::ThrowLastError(L"Cannot load bitmap " + std::to_wstring(res::kBmpWindowSkin));
   win::ScopedGetDC screen(nullptr);
   skin_.Adopt(screen, bitmap);

@@ -5,6 +5,7 @@
 #include "controls/ButtonFrames.h"
 #include "forms/MouseState.h"
 #include "forms/Rounding.h"
+#include "win/Resource.h"
 
 namespace controls {
 
@@ -43,8 +44,7 @@ iButton::~iButton() {
 void iButton::ReadProperties(const forms::PropertyBag& bag) {
   m_PictureId = bag.ReadInt(L"BackPicture", 0);
   if (m_PictureId > 0) {
-    m_BackPicture.reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_PictureId),
-                                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    m_BackPicture = win::LoadBitmapResource(static_cast<WORD>(m_PictureId));
   }
   if (window()) ::EnableWindow(window(), bag.ReadBool(L"Enabled", true));
   m_BackStyle = static_cast<std::int16_t>(bag.ReadInt(L"cBackStyle", 1));

@@ -70,8 +70,12 @@ void Form::Load() {
   if (design_.startUp == StartUpPosition::CenterScreen) Centre();
   if (design_.autoRedraw) surface_.Resize(window(), design_.backColor);
   loaded_ = true;
+  resizedSinceLoad_ = false;
   Program::FormLoaded(this);
   RunHandler(L"Form_Load", [this] { Form_Load(); });
+  // The first size came with the window, before Form_Load made the controls:
+  // a form that Form_Load did not resize is laid out once they exist.
+  if (loaded_ && !resizedSinceLoad_) RunHandler(L"Form_Resize", [this] { Form_Resize(); });
   loading_ = false;
 }
 
@@ -219,7 +223,10 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
       if (design_.autoRedraw) surface_.Resize(window(), design_.backColor);
-      if (loaded_) Form_Resize();
+      if (loaded_) {
+        resizedSinceLoad_ = true;
+        Form_Resize();
+      }
       return 0;
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
       // From a press on its surface until the release the form has the

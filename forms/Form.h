@@ -1,5 +1,6 @@
 // A form: one top-level window with the life cycle the rest of the program is
-// written against. Load creates the window and runs Form_Load; Unload asks
+// written against. Load creates the window and runs Form_Load, then
+// Form_Resize unless Form_Load already changed the size; Unload asks
 // Form_QueryUnload and Form_Unload (either may cancel) and destroys the window;
 // the same object can be loaded again. One instance of each form exists, reached
 // through TheForm<T>(), which creates it and runs Form_Initialize on first use.
@@ -107,6 +108,7 @@ class Form : public WindowBase {
   bool initialized_ = false;
   bool loaded_ = false;
   bool loading_ = false;
+  bool resizedSinceLoad_ = false;
   bool unloading_ = false;
 };
 

@@ -12,22 +12,13 @@
 #include "mainwindow/WebUrl.h"
 #include "resources/ResourceIds.h"
 #include "win/Module.h"
+#include "win/Resource.h"
 
 namespace mainwindow {
 
 namespace {
 // The design size of the window's inner area: 15540 by 9585 twips.
 constexpr int kDesignWidth = 1036, kDesignHeight = 639;
-
-HBITMAP LoadSkin(WORD id) {
-  return static_cast<HBITMAP>(
-      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
-win::UniqueHicon LoadIconFile(const std::wstring& path, int size) {
-  return win::UniqueHicon(static_cast<HICON>(
-      ::LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
-}
 
 std::unique_ptr<controls::iButton> TitleButton(HWND parent, int width, int height) {
   auto button = std::make_unique<controls::iButton>();
@@ -138,11 +129,11 @@ void WebMainFrm::Form_Load() {
   BindReactions();
 
   const std::wstring iconFile = app::GetTempFolder() + app::IconFileName();
-  smallIcon_ = LoadIconFile(iconFile, 16);
+  smallIcon_ = win::LoadIconFile(iconFile, 16);
   ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   if (!notifyIcon_) notifyIcon_ = std::make_unique<CYFNotifyIcon>();
   notifyIcon_->AddNotifyIcon(hwnd, smallIcon_.get(), app::GameCaption());
-  bigIcon_ = LoadIconFile(iconFile, 32);
+  bigIcon_ = win::LoadIconFile(iconFile, 32);
   ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
 
   HookMainWindow(hwnd);
@@ -165,15 +156,15 @@ void WebMainFrm::Form_Load() {
   Move(forms::CLng(screenWidth - place.width) / 2, forms::CLng(screenHeight - place.height) / 2, place.width,
        place.height);
 
-  web_close->SetBackPicture(LoadSkin(res::kBmpClose));
-  web_minmax->SetBackPicture(LoadSkin(res::kBmpMinMax));
-  web_min->SetBackPicture(LoadSkin(res::kBmpMin));
+  web_close->SetBackPicture(win::LoadBitmapResource(res::kBmpClose).release());
+  web_minmax->SetBackPicture(win::LoadBitmapResource(res::kBmpMinMax).release());
+  web_min->SetBackPicture(win::LoadBitmapResource(res::kBmpMin).release());
   web_minmax->SetValue(true);
-  web_tool->SetBackPicture(LoadSkin(res::kBmpTool));
+  web_tool->SetBackPicture(win::LoadBitmapResource(res::kBmpTool).release());
 
   WebuTab->SethContainerWnd(pCnt->hWnd());
   WebuTab->LockReDraw(false);
-  PicLogo->SetPicture(LoadSkin(res::kBmpLogo));
+  PicLogo->SetPicture(win::LoadBitmapResource(res::kBmpLogo).release());
 
   web_minmax_Click();
 

@@ -59,12 +59,7 @@ void WebUrl::Form_Resize() {
 void WebUrl::Form_Unload(bool&) {
   // The view may be raising the event that closes this page: it goes once
   // that event has returned, and tells this page nothing more.
-  if (wb) {
-    wb->DownloadBegin.Unbind();
-    wb->TitleChange.Unbind();
-    wb->DocumentComplete.Unbind();
-    wb->NewWindow.Unbind();
-  }
+  if (wb) wb->UnbindEvents();
   forms::DeleteLater(std::move(wb));
   forms::DeleteLater(std::move(Picture1));
 }

@@ -7,6 +7,7 @@
 #include "resources/ResourceIds.h"
 #include "tabstrip/mdlTabAPI.h"
 #include "win/Error.h"
+#include "win/Resource.h"
 
 namespace tabstrip {
 
@@ -35,8 +36,7 @@ win::UniqueHfont GuiFont(LONG weight) {
 }
 
 win::MemoryBitmapDC LoadSkin(WORD id) {
-  HBITMAP bitmap = static_cast<HBITMAP>(
-      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HBITMAP bitmap = win::LoadBitmapResource(id).release();
   if (!bitmap) win::ThrowLastError(L"Cannot load bitmap " + std::to_wstring(id));
   return mdlTabAPI::CreateBitmapDC(bitmap);
 }

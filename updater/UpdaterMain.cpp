@@ -21,6 +21,7 @@
 #include "updater/Crypto.h"
 #include "updater/Fetch.h"
 #include "updater/PackageManifest.h"
+#include "win/Messages.h"
 
 namespace {
 
@@ -40,14 +41,6 @@ std::wstring Widen(const std::string& text) {
                                       static_cast<int>(wide.size()));
   wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
   return wide;
-}
-
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
 }
 
 class ProgressWindow {
@@ -72,17 +65,17 @@ class ProgressWindow {
                              wc.hInstance, nullptr);
     ::SendMessageW(bar_, PBM_SETRANGE32, 0, 1000);
     ::ShowWindow(window_, SW_SHOW);
-    Pump();
+    win::DispatchPendingMessages();
   }
   ~ProgressWindow() { ::DestroyWindow(window_); }
 
   void Status(const std::wstring& text) {
     ::SetWindowTextW(status_, text.c_str());
-    Pump();
+    win::DispatchPendingMessages();
   }
   void Progress(std::uint64_t done, std::uint64_t total) {
     ::SendMessageW(bar_, PBM_SETPOS, total ? static_cast<WPARAM>(done * 1000 / total) : 0, 0);
-    Pump();
+    win::DispatchPendingMessages();
   }
   HWND hwnd() const { return window_; }
 
@@ -138,7 +131,7 @@ class Update {
       // No client to replace, or one that does not end: nothing is touched.
       if (::GetLastError() == ERROR_FILE_NOT_FOUND || ::GetTickCount() - start > kClientExitWaitMs) return false;
       ::Sleep(200);
-      Pump();
+      win::DispatchPendingMessages();
     }
   }
 

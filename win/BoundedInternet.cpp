@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstring>
 
+#include "win/Messages.h"
+
 namespace win {
 
 // Shared with WinINet's threads: the completion event, the result and the
@@ -70,15 +72,7 @@ bool BoundedInternet::Wait() {
                              : ::WaitForSingleObject(context_->done, stepMs_ - spent);
     if (woke == WAIT_OBJECT_0) return context_->error == ERROR_SUCCESS;
     if (woke == WAIT_OBJECT_0 + 1) {
-      MSG msg;
-      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-          ::PostQuitMessage(static_cast<int>(msg.wParam));
-          return false;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-      }
+      if (!DispatchPendingMessages()) return false;
     } else if (woke != WAIT_TIMEOUT) {
       return false;
     }

@@ -20,4 +20,13 @@ std::span<const std::byte> ResourceBytes(WORD id, const wchar_t* type) {
   return {static_cast<const std::byte*>(bytes), ::SizeofResource(module, info)};
 }
 
+UniqueHbitmap LoadBitmapResource(WORD id) {
+  return UniqueHbitmap(static_cast<HBITMAP>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+UniqueHicon LoadIconFile(const std::wstring& path, int size) {
+  return UniqueHicon(static_cast<HICON>(::LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
+}
+
 }  // namespace win

@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "win/UniqueHandle.h"
+
 namespace win {
 
 // The bytes of a resource of the running module. They stay valid for the life of
@@ -14,5 +16,13 @@ std::span<const std::byte> ResourceBytes(WORD id, const wchar_t* type);
 
 // "TYPE id", the way errors name a resource.
 std::wstring ResourceName(WORD id, const wchar_t* type);
+
+// A bitmap resource of the running module as a DIB section, or null when it
+// is missing.
+UniqueHbitmap LoadBitmapResource(WORD id);
+
+// An icon of the given size from an .ico file; null when the file is missing
+// or unreadable.
+UniqueHicon LoadIconFile(const std::wstring& path, int size);
 
 }  // namespace win

@@ -24,10 +24,16 @@ class Probe : public forms::Form {
   bool cancelQuery = false, cancelUnload = false;
   forms::UnloadMode lastMode = forms::UnloadMode::Code;
   std::function<void()> onUnload;
+  bool resizeInLoad = false;
+  int resizes = 0;
 
  protected:
   void Form_Initialize() override { g_events.push_back(name_ + ".Initialize"); }
-  void Form_Load() override { g_events.push_back(name_ + ".Load"); }
+  void Form_Load() override {
+    g_events.push_back(name_ + ".Load");
+    if (resizeInLoad) ::SetWindowPos(hWnd(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+  }
+  void Form_Resize() override { ++resizes; }
   void Form_QueryUnload(bool& cancel, forms::UnloadMode mode) override {
     g_events.push_back(name_ + ".QueryUnload");
     lastMode = mode;
@@ -66,6 +72,16 @@ TEST_F(Forms, LoadIsIdempotentAndReadingTheWindowLoads) {
   EXPECT_FALSE(form.Visible());
   EXPECT_TRUE(form.Unload());
   EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+TEST_F(Forms, AFormIsLaidOutOnceAfterLoadWhetherOrNotLoadResizedIt) {
+  Probe plain("A");
+  plain.Load();
+  EXPECT_EQ(plain.resizes, 1) << "its controls exist only after the window's first size";
+  Probe sized("B");
+  sized.resizeInLoad = true;
+  sized.Load();
+  EXPECT_EQ(sized.resizes, 1) << "its own resize laid it out already";
 }
 
 TEST_F(Forms, EitherUnloadStepMayCancel) {
