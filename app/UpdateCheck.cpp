@@ -11,7 +11,6 @@
 #include "forms/Program.h"
 #include "mainwindow/WebMainFrm.h"
 #include "resources/ResourceIds.h"
-#include "win/Error.h"
 #include "win/Module.h"
 #include "win/Text.h"
 #include "win/UniqueHandle.h"

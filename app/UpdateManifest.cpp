@@ -37,10 +37,6 @@ std::optional<std::string> ManifestVersion(std::string_view text) {
   return std::nullopt;
 }
 
-std::string VersionText(unsigned major, unsigned minor, unsigned revision) {
-  return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
-}
-
 std::wstring UpdaterArgument(const std::wstring& folder, const std::wstring& baseName) {
   const bool endsInSeparator = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
   return folder + L"|" + folder + (endsInSeparator ? L"" : L"\\") + baseName + L".exe";

@@ -18,9 +18,6 @@ std::vector<std::string> ManifestLines(std::string_view text);
 // The version line's value; none when no line names a version.
 std::optional<std::string> ManifestVersion(std::string_view text);
 
-// "major.minor.revision", each in plain decimal.
-std::string VersionText(unsigned major, unsigned minor, unsigned revision);
-
 // The updater's start argument: the client's folder, "|", and the client's
 // full path (folder + "\" + base name + ".exe"), with no doubled backslash
 // when the folder is a drive root ("C:\").

@@ -1,5 +1,5 @@
 // One HTTP or HTTPS download for the updater, fresh from the server (never
-// the cache), bounded in time and in size, handed over block by block.
+// the cache), bounded in time (each step) and in size, handed over block by block.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +9,8 @@
 
 namespace updater {
 
-inline constexpr unsigned kConnectTimeoutMs = 15000;
-inline constexpr unsigned kReceiveTimeoutMs = 30000;
+// The longest any step may take: connecting, the answer, one block.
+inline constexpr unsigned kStepTimeoutMs = 30000;
 
 // `sink` takes each block (false stops the download as failed); more than
 // `limit` bytes fail it. True when a 200 answer arrived whole; `error`

@@ -20,7 +20,6 @@ TEST(UpdateManifest, CrLfCrAndALoneLfEachEndALine) {
   EXPECT_EQ(ManifestVersion("version=1.1.0\rsize=2"), "1.1.0");
   EXPECT_EQ(ManifestVersion("version=1.1.0\nsize=2\n"), "1.1.0") << "a Unix-edited manifest";
   EXPECT_EQ(ManifestLines("a\r\n\r\nb\n\rc").size(), 5u);
-  EXPECT_EQ(VersionText(1, 1, 0), "1.1.0");
 }
 
 TEST(UpdateManifest, TheUpdaterArgumentNamesFolderAndClientWithoutADoubledBackslash) {
