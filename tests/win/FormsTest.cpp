@@ -24,6 +24,7 @@ class Probe : public forms::Form {
   bool cancelQuery = false, cancelUnload = false;
   forms::UnloadMode lastMode = forms::UnloadMode::Code;
   std::function<void()> onUnload;
+  std::function<void()> onQuery;
   bool resizeInLoad = false;
   int resizes = 0;
 
@@ -37,6 +38,7 @@ class Probe : public forms::Form {
   void Form_QueryUnload(bool& cancel, forms::UnloadMode mode) override {
     g_events.push_back(name_ + ".QueryUnload");
     lastMode = mode;
+    if (onQuery) onQuery();
     cancel = cancelQuery;
   }
   void Form_Unload(bool& cancel) override {
@@ -82,6 +84,20 @@ TEST_F(Forms, AFormIsLaidOutOnceAfterLoadWhetherOrNotLoadResizedIt) {
   sized.resizeInLoad = true;
   sized.Load();
   EXPECT_EQ(sized.resizes, 1) << "its own resize laid it out already";
+}
+
+// The main window's close question runs a modal loop inside its query-unload
+// step; a close request that arrives meanwhile must not ask again.
+TEST_F(Forms, AnUnloadRequestedWhileTheFormIsUnloadingJoinsIt) {
+  Probe form("A");
+  form.Load();
+  form.cancelQuery = true;
+  form.onQuery = [&] { form.Unload(forms::UnloadMode::ControlMenu); };
+  EXPECT_FALSE(form.Unload());
+  EXPECT_EQ(g_events, (std::vector<std::string>{"A.Load", "A.QueryUnload"}));
+  EXPECT_TRUE(form.IsLoaded());
+  form.onQuery = nullptr;
+  form.cancelQuery = false;
 }
 
 TEST_F(Forms, EitherUnloadStepMayCancel) {
