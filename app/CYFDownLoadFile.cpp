@@ -32,10 +32,16 @@ bool CYFDownLoadFile::Transfer(const std::wstring& url, const std::wstring& path
   // Every step (connecting, the answer, each block) is bounded; the thread's
   // messages run while it waits.
   win::BoundedInternet transfer(kReceiveTimeoutMs, true);
+  if (totalMs_) transfer.SetDeadline(totalMs_);
   if (!transfer.Open(url)) return false;
   DWORD status = 0, length = 0;
   if (!transfer.QueryNumber(HTTP_QUERY_STATUS_CODE, status) || status != 200) return false;
   if (!transfer.QueryNumber(HTTP_QUERY_CONTENT_LENGTH, length) || length == 0) return false;
+  if (length > maxBytes_) {
+    forms::Program::Log(L"download: " + url + L" announces " + std::to_wstring(length) + L" bytes, more than " +
+                        std::to_wstring(maxBytes_) + L"; nothing is written");
+    return false;
+  }
   if (events) QueryFileInfo(length);
 
   const std::wstring temporary = SiblingTemporary(path);
@@ -56,8 +62,9 @@ bool CYFDownLoadFile::Transfer(const std::wstring& url, const std::wstring& path
       break;
     }
     DWORD written = 0;
-    if (!::WriteFile(file.get(), buffer.data(), read, &written, nullptr) || written != read ||
-        total > 0x7FFFFFFFu - read) {
+    // `total` never passes the bound, so the subtraction cannot wrap.
+    if (read > maxBytes_ - total ||
+        !::WriteFile(file.get(), buffer.data(), read, &written, nullptr) || written != read) {
       failed = true;
       break;
     }

@@ -27,6 +27,13 @@ class CYFDownLoadFile {
   // a zero content length, a body shorter than announced, or a read or write
   // error.
   bool DownLoadFile(const std::wstring& strURLFile, const std::wstring& strSaveFile, bool bHidden, bool bRaiseEvent);
+  // Bounds for the downloads from now on: a body longer than `maxBytes`, or a
+  // transfer not over within `totalMs`, fails (the named file is kept as it
+  // was). Without them only each step is bounded.
+  void SetLimits(std::uint32_t maxBytes, unsigned totalMs) noexcept {
+    maxBytes_ = maxBytes;
+    totalMs_ = totalMs;
+  }
   // The running download ends after the block it is handling.
   void StopDownLoad() noexcept { stop_ = true; }
 
@@ -40,6 +47,8 @@ class CYFDownLoadFile {
   bool Transfer(const std::wstring& url, const std::wstring& path, bool hidden, bool events);
 
   bool stop_ = false;
+  std::uint32_t maxBytes_ = 0x7FFFFFFFu;
+  unsigned totalMs_ = 0;
 };
 
 }  // namespace app

@@ -5,7 +5,10 @@
 #include "app/LoginBgFrm.h"
 #include "app/PublicData.h"
 #include "browser/PageUrl.h"
+#include "browser/ShellNewWindow.h"
+#include "browser/WebAddress.h"
 #include "forms/DeleteLater.h"
+#include "forms/Program.h"
 #include "mainwindow/WebMainFrm.h"
 #include "resources/ResourceIds.h"
 #include "win/Resource.h"
@@ -36,6 +39,7 @@ void LoginFrm::Form_Load() {
     WebBrowser1->DocumentComplete.Bind(this, &LoginFrm::WebBrowser1_DocumentComplete);
     WebBrowser1->NavigateError.Bind(this, &LoginFrm::WebBrowser1_NavigateError);
     WebBrowser1->ContextMenu.Bind(this, &LoginFrm::WebBrowser1_ContextMenu);
+    WebBrowser1->NewWindow.Bind(this, &LoginFrm::WebBrowser1_NewWindow);
   }
   MiniBtn = std::make_unique<forms::PictureBox>();
   MiniBtn->Create(hwnd, 1130, 116, 32, 32);
@@ -106,6 +110,10 @@ void LoginFrm::WebBrowser1_NavigateError(const std::wstring& url, long status, b
 
 void LoginFrm::WebBrowser1_ContextMenu(bool& show) { show = false; }
 
+void LoginFrm::WebBrowser1_NewWindow(const std::wstring& url, bool& processed) {
+  browser::SendNewWindowToShell(L"login", url, processed);
+}
+
 void LoginFrm::WebBrowser1_BeforeNavigate2(const std::wstring& url, bool& cancel) {
   AppCommand command = InterpretAppCommand(url);
   switch (command.kind) {
@@ -118,9 +126,11 @@ void LoginFrm::WebBrowser1_BeforeNavigate2(const std::wstring& url, bool& cancel
       frm::LoginBgFrm().Minimize();
       break;
     case AppCommandKind::LoadGame:
-      if (command.gameAddress.empty()) {
-        // No game to open: the login screen stays as it is.
+      if (!browser::RebuiltWebAddress(command.gameAddress)) {
+        // No web address to open (none at all, a file, a share, another
+        // scheme): the login screen stays as it is.
         cancel = true;
+        forms::Program::Log(L"login: a game address that is not a web page was refused: " + command.gameAddress);
         break;
       }
       frm::LoginBgFrm().Unload();

@@ -31,6 +31,7 @@ class LoginFrm : public forms::Form {
   void WebBrowser1_DocumentComplete(const std::wstring& url, bool topLevel);
   void WebBrowser1_NavigateError(const std::wstring& url, long status, bool topLevel, bool& cancel);
   void WebBrowser1_ContextMenu(bool& show);
+  void WebBrowser1_NewWindow(const std::wstring& url, bool& processed);
   void MiniBtn_Click();
   void closebtn_Click();
 

@@ -26,7 +26,9 @@ std::wstring IconFileName();  // GameCode + ".ico"
 // at once (no unload step runs).
 [[noreturn]] void ReportNoConnectionAndEnd();
 
-// The user's temporary folder, ending in exactly one backslash.
+// The user's temporary folder, ending in exactly one backslash. When the
+// system names no usable folder the player is told so and the program ends at
+// once, having written nothing.
 std::wstring GetTempFolder();
 
 // Writes the bytes of the custom resource (id, type) to `path`, replacing the

@@ -18,8 +18,11 @@
 namespace app {
 
 namespace {
-// The version line is near the top; a larger file is read only this far.
+// The version line is near the top; a larger file is read only this far, and
+// a larger download is a failed check (the earlier manifest is kept).
 constexpr std::size_t kManifestReadLimit = 64 * 1024;
+// The whole download, however the server drips it: the start-up waits no longer.
+constexpr unsigned kManifestDeadlineMs = 30000;
 
 std::optional<std::string> ReadManifest(const std::wstring& path) {
   win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -58,6 +61,7 @@ bool StartUpdater() {
 void CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run) {
   const std::wstring manifest = GetTempFolder() + kUpdateManifestFile;
   const std::string version = win::ToUtf8(win::ModuleVersionText());
+  downloader.SetLimits(kManifestReadLimit, kManifestDeadlineMs);
   downloader.DownLoadFile(UpdateUrl(), manifest, true, false);
   const std::optional<std::string> text = ReadManifest(manifest);
   if (!text) return;

@@ -1,8 +1,6 @@
 #include "mainwindow/WebUrl.h"
 
-#include <shellapi.h>
-
-#include "browser/PageUrl.h"
+#include "browser/ShellNewWindow.h"
 #include "forms/DeleteLater.h"
 #include "forms/Program.h"
 #include "tabstrip/CTabItem.h"
@@ -77,14 +75,7 @@ void WebUrl::wb_DocumentComplete(const std::wstring&, bool) {
 }
 
 void WebUrl::Web_V1_NewWindow(const std::wstring& url, bool& processed) {
-  processed = true;
-  // Only web addresses go to the shell: a page must not get a file or a
-  // program opened through it.
-  if (!browser::url::IsHttp(url)) {
-    forms::Program::Log(L"page: a new window for an address that is not a web page was refused: " + url);
-    return;
-  }
-  ::ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  browser::SendNewWindowToShell(L"page", url, processed);
 }
 
 }  // namespace mainwindow

@@ -58,7 +58,7 @@ std::optional<PackageManifest> ReadPackageManifest(std::string_view text, Manife
   PackageManifest manifest;
   const auto version = app::ManifestVersion(text);
   const auto package = Field(lines, "package"), size = Field(lines, "size"), sha = Field(lines, "sha256"),
-             signature = Field(lines, "signature");
+             signature = Field(lines, "signature"), expires = Field(lines, "expires");
   if (!version || version->empty()) {
     problem.what = "the manifest names no version";
     return std::nullopt;
@@ -76,12 +76,17 @@ std::optional<PackageManifest> ReadPackageManifest(std::string_view text, Manife
     problem.what = "the manifest gives no SHA-256 of the package";
     return std::nullopt;
   }
+  if (!expires || expires->empty()) {
+    problem.what = "the manifest has no expiry";
+    return std::nullopt;
+  }
   if (!signature || !HexInto(*signature, manifest.signature)) {
     problem.what = "the manifest is not signed";
     return std::nullopt;
   }
   manifest.version = *version;
   manifest.package = *package;
+  manifest.expires = *expires;
   manifest.size = std::stoull(*size);
   if (manifest.size == 0) {
     problem.what = "the manifest gives no package size";
@@ -98,7 +103,7 @@ std::string SignedText(const PackageManifest& manifest) {
     sha += kHex[b & 15];
   }
   return "Velmora update\nversion=" + manifest.version + "\npackage=" + manifest.package +
-         "\nsize=" + std::to_string(manifest.size) + "\nsha256=" + sha + "\n";
+         "\nsize=" + std::to_string(manifest.size) + "\nsha256=" + sha + "\nexpires=" + manifest.expires + "\n";
 }
 
 }  // namespace updater

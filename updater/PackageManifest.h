@@ -6,6 +6,7 @@
 //     package=https://static.example/gamehome/vorn/Velmora-1.2.0.exe
 //     size=912384
 //     sha256=<64 hex digits>
+//     expires=2027-01-07T12:00:00Z
 //     signature=<128 hex digits: r then s, 32 bytes each>
 //
 // The version line comes first (the client takes the first line that
@@ -27,6 +28,7 @@ struct PackageManifest {
   std::string package;
   std::uint64_t size = 0;
   std::array<std::uint8_t, 32> sha256{};
+  std::string expires;  // UTC, "YYYY-MM-DDTHH:MM:SSZ"
   std::array<std::uint8_t, 64> signature{};
 };
 

@@ -63,13 +63,25 @@ BoundedInternet::~BoundedInternet() {
   context_->Release();
 }
 
+void BoundedInternet::SetDeadline(DWORD totalMs) {
+  deadlineSet_ = true;
+  deadlineStart_ = ::GetTickCount();
+  deadlineMs_ = totalMs;
+}
+
 bool BoundedInternet::Wait() {
   const DWORD start = ::GetTickCount();
   for (;;) {
-    const DWORD spent = ::GetTickCount() - start;
+    const DWORD now = ::GetTickCount(), spent = now - start;
     if (spent >= stepMs_) return false;
-    const DWORD woke = pump_ ? ::MsgWaitForMultipleObjects(1, &context_->done, FALSE, stepMs_ - spent, QS_ALLINPUT)
-                             : ::WaitForSingleObject(context_->done, stepMs_ - spent);
+    DWORD left = stepMs_ - spent;
+    if (deadlineSet_) {
+      const DWORD overall = now - deadlineStart_;
+      if (overall >= deadlineMs_) return false;
+      if (deadlineMs_ - overall < left) left = deadlineMs_ - overall;
+    }
+    const DWORD woke = pump_ ? ::MsgWaitForMultipleObjects(1, &context_->done, FALSE, left, QS_ALLINPUT)
+                             : ::WaitForSingleObject(context_->done, left);
     if (woke == WAIT_OBJECT_0) return context_->error == ERROR_SUCCESS;
     if (woke == WAIT_OBJECT_0 + 1) {
       if (!DispatchPendingMessages()) return false;

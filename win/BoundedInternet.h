@@ -23,6 +23,10 @@ class BoundedInternet {
   BoundedInternet(const BoundedInternet&) = delete;
   BoundedInternet& operator=(const BoundedInternet&) = delete;
 
+  // From now on the whole transfer, every step together, ends after at most
+  // `totalMs`: a server that sends a byte now and then is given up on too.
+  void SetDeadline(DWORD totalMs);
+
   // Opens the address (no cache read or written) and waits for its answer's headers.
   bool Open(const std::wstring& url);
   // A number from the answer's headers (HTTP_QUERY_STATUS_CODE...); false when absent.
@@ -41,6 +45,8 @@ class BoundedInternet {
 
   DWORD stepMs_;
   bool pump_;
+  bool deadlineSet_ = false;
+  DWORD deadlineStart_ = 0, deadlineMs_ = 0;
   HINTERNET root_ = nullptr;
   HINTERNET request_ = nullptr;
   Context* context_ = nullptr;

@@ -11,7 +11,7 @@ const std::string kSignature(128, '0');
 
 std::string Manifest(const std::string& extra = "") {
   return "version=1.2.0\r\npackage=http://h/Velmora-1.2.0.exe\r\nsize=1234\r\nsha256=" + kSha +
-         "\r\nsignature=" + kSignature + "\r\n" + extra;
+         "\r\nexpires=2027-01-07T12:00:00Z\r\nsignature=" + kSignature + "\r\n" + extra;
 }
 
 TEST(PackageManifest, TheFieldsAreReadAndTheSignedTextNamesEachOfThem) {
@@ -23,7 +23,7 @@ TEST(PackageManifest, TheFieldsAreReadAndTheSignedTextNamesEachOfThem) {
   EXPECT_EQ(manifest->size, 1234u);
   EXPECT_EQ(manifest->sha256[0], 0xAA);
   EXPECT_EQ(SignedText(*manifest), "Velmora update\nversion=1.2.0\npackage=http://h/Velmora-1.2.0.exe\nsize=1234\nsha256=" +
-                                       kSha + "\n");
+                                       kSha + "\nexpires=2027-01-07T12:00:00Z\n");
   // LF-only lines and upper-case keys read the same.
   std::string unix = Manifest();
   for (std::size_t at; (at = unix.find("\r\n")) != std::string::npos;) unix.replace(at, 2, "\n");
@@ -36,6 +36,7 @@ TEST(PackageManifest, AMissingOrMalformedFieldIsAProblemNotAGuess) {
       {"sha256=" + kSha, "sha256=" + kSha.substr(2)},                 // too short
       {"sha256=" + kSha, "sha256=" + std::string(64, 'g')},           // not hex
       {"signature=" + kSignature, "signature="},                       // unsigned
+      {"expires=2027-01-07T12:00:00Z", "expires="},                   // signed forever
       {"size=1234", "size=-1"},                                        // no number
       {"size=1234", "size=0"},                                         // nothing to fetch
       {"package=http://h/Velmora-1.2.0.exe", "package=file:///C:/x.exe"},  // not a web address

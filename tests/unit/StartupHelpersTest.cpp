@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/TaskbarMath.h"
 #include "app/TempPath.h"
 #include "forms/CommandLine.h"
@@ -53,3 +55,25 @@ TEST(CommandLine, ArgumentsFollowTheProgramName) {
 }
 
 }  // namespace
+
+namespace {
+std::optional<std::wstring> FromSystem(std::wstring_view answer, std::size_t capacity = 261) {
+  std::wstring buffer(answer);
+  buffer.resize(capacity, L'\0');
+  return app::UsableTempFolder(buffer, answer.size());
+}
+}  // namespace
+
+TEST(TempPath, OnlyAnAbsoluteFolderThatFitsIsUsed) {
+  EXPECT_EQ(FromSystem(L"C:\\Users\\p\\Temp\\"), L"C:\\Users\\p\\Temp\\");
+  EXPECT_EQ(FromSystem(L"\\\\server\\home\\temp"), L"\\\\server\\home\\temp\\");
+  EXPECT_FALSE(FromSystem(L"")) << "a failed call: not the drive's root";
+  EXPECT_FALSE(FromSystem(L"\\"));
+  EXPECT_FALSE(FromSystem(L"Temp\\")) << "relative to whatever the current folder is";
+  EXPECT_FALSE(FromSystem(L"C:Temp\\"));
+  // Too long for the buffer: the system answers with the length it needs.
+  const std::wstring longPath = L"C:\\" + std::wstring(300, L'x') + L"\\";
+  std::wstring buffer(261, L'\0');
+  EXPECT_FALSE(app::UsableTempFolder(buffer, longPath.size() + 1));
+  EXPECT_FALSE(FromSystem(L"C:\\Temp\\", 8)) << "an answer that fills the buffer has no room for its end";
+}

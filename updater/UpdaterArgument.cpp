@@ -1,0 +1,58 @@
+#include "updater/UpdaterArgument.h"
+
+namespace updater {
+
+namespace {
+wchar_t Lower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+bool SameText(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+// An absolute folder ("X:\..." or "\\server\share\...") whose every part is a
+// plain name: no "." or ".." part, no empty part, no character that a file
+// name cannot hold.
+bool IsPlainAbsoluteFolder(std::wstring_view folder) {
+  std::size_t at;
+  if (folder.size() >= 2 && folder[1] == L':' && Lower(folder[0]) >= L'a' && Lower(folder[0]) <= L'z') {
+    if (folder.size() == 2) return false;  // "X:" alone is the drive's current folder, not its root
+    if (folder[2] != L'\\') return false;
+    at = 3;
+  } else if (folder.size() > 2 && folder[0] == L'\\' && folder[1] == L'\\' && folder[2] != L'\\' && folder[2] != L'?' &&
+             folder[2] != L'.') {
+    at = 2;
+  } else {
+    return false;
+  }
+  if (!folder.empty() && folder.back() == L'\\') folder.remove_suffix(1);
+  while (at < folder.size()) {
+    std::size_t end = folder.find(L'\\', at);
+    if (end == std::wstring_view::npos) end = folder.size();
+    const std::wstring_view part = folder.substr(at, end - at);
+    if (part.empty() || part == L"." || part == L"..") return false;
+    for (wchar_t c : part)
+      if (c < 0x20 || std::wstring_view(L"<>:\"/|?*").find(c) != std::wstring_view::npos) return false;
+    at = end + 1;
+  }
+  return true;
+}
+}  // namespace
+
+std::optional<UpdaterTarget> ReadUpdaterArgument(std::wstring_view argument) {
+  while (!argument.empty() && (argument.back() == L' ' || argument.back() == L'"')) argument.remove_suffix(1);
+  while (!argument.empty() && (argument.front() == L' ' || argument.front() == L'"')) argument.remove_prefix(1);
+  const std::size_t bar = argument.find(L'|');
+  if (bar == std::wstring_view::npos) return std::nullopt;
+  const std::wstring_view folder = argument.substr(0, bar), client = argument.substr(bar + 1);
+  if (!IsPlainAbsoluteFolder(folder)) return std::nullopt;
+  std::wstring expected(folder);
+  if (expected.back() != L'\\') expected += L'\\';
+  expected += kClientFileName;
+  if (!SameText(client, expected)) return std::nullopt;
+  return UpdaterTarget{std::wstring(folder), std::wstring(client)};
+}
+
+}  // namespace updater
