@@ -17,6 +17,8 @@ set(VELMORA_HOME_BASE      "http://www.velmora.example"       CACHE STRING "Home
 
 set(VELMORA_UPDATE_PUBLIC_KEY "" CACHE STRING "The operator's update signing public key: 128 hex digits, X then Y (tools/sign-update keygen writes it); empty, the updater refuses every package")
 
+set(VELMORA_SIGN_PFX "" CACHE FILEPATH "Authenticode: the operator's code-signing certificate and key (PKCS#12); when set, the updater is signed before the client embeds it and the client after it is linked (tools/sign-code; password from VELMORA_SIGN_PASSWORD)")
+
 if(VELMORA_FLAVOR STREQUAL "test")
   # A key of this build tree's own, made here: nothing a release trusts.
   set(test_keys ${CMAKE_BINARY_DIR}/update-keys)

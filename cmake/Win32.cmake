@@ -14,3 +14,29 @@ target_link_libraries(velmora_win PUBLIC velmora_core
   wininet gdiplus comctl32 ole32 oleaut32 uuid shlwapi msimg32 version advapi32 shell32 user32 gdi32)
 set(VELMORA_STATIC_LINK -static -static-libgcc -static-libstdc++ -municode)
 target_link_options(velmora_win PUBLIC ${VELMORA_STATIC_LINK})
+
+# The manifests name the architecture the executables are built for.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(VELMORA_MANIFEST_ARCH amd64)
+  set(velmora_entry_symbol VelmoraEntry)
+else()
+  set(VELMORA_MANIFEST_ARCH x86)
+  set(velmora_entry_symbol _VelmoraEntry)
+endif()
+
+# The program starts in win/SystemDllsEntry.cpp, which limits library loading
+# to the system folder before the C runtime runs.
+function(velmora_system_dlls_entry target)
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/SystemDllsEntry.cpp)
+  target_link_options(${target} PRIVATE -Wl,-e,${velmora_entry_symbol})
+endfunction()
+
+# With VELMORA_SIGN_PFX set, the executable is Authenticode-signed as soon as it
+# is linked (so the updater is signed before the client embeds it).
+function(velmora_sign target)
+  if(VELMORA_SIGN_PFX)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_SOURCE_DIR}/tools/sign-code ${VELMORA_SIGN_PFX} $<TARGET_FILE:${target}>
+      VERBATIM)
+  endif()
+endfunction()

@@ -14,6 +14,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 
 #include "BuildSettings.h"
@@ -21,7 +22,10 @@
 #include "updater/Crypto.h"
 #include "updater/Fetch.h"
 #include "updater/PackageManifest.h"
+#include "updater/UpdatePolicy.h"
+#include "updater/UpdaterArgument.h"
 #include "win/Messages.h"
+#include "win/SystemLibrary.h"
 
 namespace {
 
@@ -47,7 +51,7 @@ class ProgressWindow {
  public:
   ProgressWindow() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&controls);
+    if (const auto init = VELMORA_SYSTEM_FUNCTION(L"comctl32.dll", InitCommonControlsEx)) init(&controls);
     WNDCLASSW wc{};
     wc.lpfnWndProc = ::DefWindowProcW;
     wc.hInstance = ::GetModuleHandleW(nullptr);
@@ -82,6 +86,38 @@ class ProgressWindow {
  private:
   HWND window_ = nullptr, status_ = nullptr, bar_ = nullptr;
 };
+
+// "major.minor.revision" of an executable's version resource, read as data
+// (nothing of the file runs); empty when it has none.
+std::string InstalledVersion(const std::wstring& path) {
+  const HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!module) return {};
+  std::string text;
+  const HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */);
+  const HGLOBAL data = info ? ::LoadResource(module, info) : nullptr;
+  const auto* bytes = data ? static_cast<const std::uint8_t*>(::LockResource(data)) : nullptr;
+  const DWORD size = info ? ::SizeofResource(module, info) : 0;
+  // The fixed part of the version information begins with its signature,
+  // 0xFEEF04BD, on a four-byte boundary.
+  for (DWORD at = 0; bytes && at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
+    VS_FIXEDFILEINFO fixed;
+    std::memcpy(&fixed, bytes + at, sizeof fixed);
+    if (fixed.dwSignature != 0xFEEF04BD) continue;
+    text = std::to_string(HIWORD(fixed.dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed.dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(fixed.dwFileVersionLS));
+    break;
+  }
+  ::FreeLibrary(module);
+  return text;
+}
+
+// Seconds since 1970, UTC.
+std::int64_t Now() {
+  FILETIME now;
+  ::GetSystemTimeAsFileTime(&now);
+  const std::uint64_t ticks = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return static_cast<std::int64_t>(ticks / 10000000ull) - 11644473600ll;
+}
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -163,6 +199,22 @@ class Update {
     if (!updater::VerifySignature(*key, updater::SignedText(*manifest), manifest->signature)) {
       why = L"更新说明的签名无效，拒绝安装。";
       return false;
+    }
+    // A genuine manifest may still be an old one, replayed.
+    const std::string installed = InstalledVersion(client_);
+    switch (updater::JudgeManifest(manifest->version, manifest->expires, installed, Now())) {
+      case updater::Refusal::None:
+        break;
+      case updater::Refusal::VersionUnreadable:
+        why = L"无法比较版本（更新 " + Widen(manifest->version) + L"，已安装 " + Widen(installed) + L"），拒绝安装。";
+        return false;
+      case updater::Refusal::NotNewer:
+        why = L"更新的版本 " + Widen(manifest->version) + L" 不比已安装的版本 " + Widen(installed) + L" 新，拒绝安装。";
+        return false;
+      case updater::Refusal::ExpiryUnreadable:
+      case updater::Refusal::Expired:
+        why = L"更新说明已过期（" + Widen(manifest->expires) + L"），拒绝安装。";
+        return false;
     }
     if (manifest->size > kPackageLimit) {
       why = L"更新包过大，拒绝安装。";
@@ -255,14 +307,12 @@ class Update {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
-  std::wstring argument = arguments ? arguments : L"";
-  while (!argument.empty() && (argument.back() == L' ' || argument.back() == L'"')) argument.pop_back();
-  while (!argument.empty() && (argument.front() == L' ' || argument.front() == L'"')) argument.erase(0, 1);
-  const std::size_t bar = argument.find(L'|');
-  if (bar == std::wstring::npos || bar + 1 >= argument.size()) {
+  // Only the client's own file, by its own name in its own folder, is ever replaced.
+  const auto target = updater::ReadUpdaterArgument(arguments ? arguments : L"");
+  if (!target) {
     ::MessageBoxW(nullptr, L"更新程序须由客户端启动。", kTitle, MB_OK | MB_ICONWARNING);
     return 2;
   }
-  Update update(argument.substr(0, bar), argument.substr(bar + 1));
+  Update update(target->folder, target->client);
   return update.Run();
 }

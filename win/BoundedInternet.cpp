@@ -4,8 +4,31 @@
 #include <cstring>
 
 #include "win/Messages.h"
+#include "win/SystemLibrary.h"
 
 namespace win {
+
+namespace {
+// WinINet from the system folder (the updater, which shares this transfer,
+// runs from a folder that anyone may write).
+struct WinInetFunctions {
+  decltype(&::InternetOpenW) open = VELMORA_SYSTEM_FUNCTION(L"wininet.dll", InternetOpenW);
+  decltype(&::InternetSetStatusCallbackW) setCallback =
+      VELMORA_SYSTEM_FUNCTION(L"wininet.dll", InternetSetStatusCallbackW);
+  decltype(&::InternetOpenUrlW) openUrl = VELMORA_SYSTEM_FUNCTION(L"wininet.dll", InternetOpenUrlW);
+  decltype(&::HttpQueryInfoW) queryInfo = VELMORA_SYSTEM_FUNCTION(L"wininet.dll", HttpQueryInfoW);
+  decltype(&::InternetReadFile) read = VELMORA_SYSTEM_FUNCTION(L"wininet.dll", InternetReadFile);
+  decltype(&::InternetCloseHandle) close = VELMORA_SYSTEM_FUNCTION(L"wininet.dll", InternetCloseHandle);
+
+  bool ok() const { return open && setCallback && openUrl && queryInfo && read && close; }
+};
+
+// Null when the system lacks any of them: every transfer then fails to open.
+const WinInetFunctions* WinInet() {
+  static const WinInetFunctions functions;
+  return functions.ok() ? &functions : nullptr;
+}
+}  // namespace
 
 // Shared with WinINet's threads: the completion event, the result and the
 // read buffer (a pending read writes into it even after the caller gave up).
@@ -52,14 +75,15 @@ void CALLBACK Status(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DW
 
 BoundedInternet::BoundedInternet(DWORD stepMs, bool pump) : stepMs_(stepMs), pump_(pump) {
   context_ = new Context;
-  root_ = ::InternetOpenW(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, INTERNET_FLAG_ASYNC);
-  if (root_) ::InternetSetStatusCallbackW(root_, &Status);
+  if (!WinInet()) return;
+  root_ = WinInet()->open(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, INTERNET_FLAG_ASYNC);
+  if (root_) WinInet()->setCallback(root_, &Status);
 }
 
 BoundedInternet::~BoundedInternet() {
   HINTERNET request = context_->created.load();
-  if (request) ::InternetCloseHandle(request);
-  if (root_) ::InternetCloseHandle(root_);
+  if (request) WinInet()->close(request);
+  if (root_) WinInet()->close(root_);
   context_->Release();
 }
 
@@ -93,7 +117,7 @@ bool BoundedInternet::Wait() {
 
 bool BoundedInternet::Open(const std::wstring& url) {
   if (!root_ || !context_->done) return false;
-  HINTERNET request = ::InternetOpenUrlW(root_, url.c_str(), nullptr, 0,
+  HINTERNET request = WinInet()->openUrl(root_, url.c_str(), nullptr, 0,
                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
                                          reinterpret_cast<DWORD_PTR>(context_));
   if (request) {
@@ -109,7 +133,7 @@ bool BoundedInternet::Open(const std::wstring& url) {
 
 bool BoundedInternet::QueryNumber(DWORD what, DWORD& value) const {
   DWORD size = sizeof value;
-  return request_ && ::HttpQueryInfoW(request_, what | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr);
+  return request_ && WinInet()->queryInfo(request_, what | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr);
 }
 
 bool BoundedInternet::Read(void* buffer, DWORD size, DWORD& read) {
@@ -117,7 +141,7 @@ bool BoundedInternet::Read(void* buffer, DWORD size, DWORD& read) {
   if (!request_) return false;
   if (size > kMaxBlock) size = kMaxBlock;
   context_->read = 0;
-  if (!::InternetReadFile(request_, context_->buffer, size, &context_->read)) {
+  if (!WinInet()->read(request_, context_->buffer, size, &context_->read)) {
     if (::GetLastError() != ERROR_IO_PENDING || !Wait()) return false;
   }
   read = context_->read;

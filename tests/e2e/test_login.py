@@ -157,6 +157,31 @@ class LoginTest(unittest.TestCase):
         self.assertEqual(backdrop()["visible"], 1)
         self.assertIsNone(main_window())
 
+    def test_loadgame_of_a_file_or_a_share_opens_nothing(self):
+        for address in ("file:///C:/windows/win.ini", r"\\127.0.0.1\share\game.html", "ftp://127.0.0.1/game"):
+            with self.subTest(address):
+                client = self.start(page("登录", head=refresh_to("app://loadgame|" + address, delay=1)))
+                self.wait_login_screen()
+                harness.wait_for("the refusal in the log", lambda: "login: a game address that is not a web page "
+                                 "was refused: " + address in client.log())
+                self.assertTrue(client.running())
+                self.assertEqual(backdrop()["visible"], 1)
+                self.assertIsNone(main_window())
+                client.stop()
+                harness.wait_for("the client to go", lambda: backdrop() is None)
+
+    def test_the_login_pages_new_windows_reach_the_browser_only_rebuilt(self):
+        news = self.site.url("gamespace", "/kavorn/news.html")
+        harness.clear_browser_log()
+        client = self.start(page("登录", "<script>window.open('file:///C:/windows/win.ini');"
+                                        "window.open('%s?who=a b\\x22c')</script><p>账号</p>" % news))
+        self.wait_login_screen()
+        rebuilt = news + "?who=a%20b%22c"
+        harness.wait_for("the default browser", lambda: rebuilt in harness.browser_log())
+        self.assertEqual(harness.browser_log(), [rebuilt])
+        self.assertIn("login: a new window for an address that is not a web page was refused: file:///C:/windows/win.ini",
+                      client.log())
+
     def test_an_empty_login_page_ends_the_client(self):
         self.wait_notice_then_end(self.start(""))
 

@@ -2,6 +2,8 @@
 version line against the client's, faults of the update host that must never
 cost the player the earlier manifest, and the whole update, which installs a
 verified package and refuses anything else while the old client keeps working."""
+import datetime
+import hashlib
 import os
 import re
 import shutil
@@ -91,6 +93,18 @@ class UpdateTest(UpdateCase):
                 harness.wait_for("the client to go", lambda: not login_screen())
 
 
+def raw_signature(der):
+    """r then s, 32 bytes each, from a DER ECDSA signature (SEQUENCE of two INTEGERs)."""
+    assert der[0] == 0x30
+    at, parts = 2 if der[1] < 0x80 else 3, []
+    for _ in range(2):
+        assert der[at] == 0x02
+        n = der[at + 1]
+        parts.append(der[at + 2:at + 2 + n].lstrip(b"\0").rjust(32, b"\0"))
+        at += 2 + n
+    return (parts[0] + parts[1]).hex()
+
+
 class WholeUpdateTest(UpdateCase):
     """The client runs from a folder of its own, which the updater may change."""
 
@@ -115,6 +129,32 @@ class WholeUpdateTest(UpdateCase):
         return subprocess.run([os.path.join(harness.TOP, "tools", "sign-update"), "sign", key, version,
                                self.site.url("update", PACKAGE_PATH), package],
                               capture_output=True, check=True, timeout=30).stdout.decode()  # CR LF kept
+
+    def signed_expiring(self, package_bytes, version, expires):
+        """A manifest signed with the build's key whose expiry is the given UTC time,
+        which the operator's tool would not write (it dates from the signing on)."""
+        package = os.path.join(self.folder, "package.bin")
+        with open(package, "wb") as f:
+            f.write(package_bytes)
+        url = self.site.url("update", PACKAGE_PATH)
+        stamp = expires.strftime("%Y-%m-%dT%H:%M:%SZ")
+        fields = [("version", version), ("package", url), ("size", str(len(package_bytes))),
+                  ("sha256", hashlib.sha256(package_bytes).hexdigest()), ("expires", stamp)]
+        text = "Velmora update\n" + "".join("%s=%s\n" % f for f in fields)
+        der = subprocess.run(["openssl", "dgst", "-sha256", "-sign", PRIVATE_KEY], input=text.encode(),
+                             capture_output=True, check=True, timeout=30).stdout
+        return "".join("%s=%s\r\n" % f for f in fields) + "signature=%s\r\n" % raw_signature(der)
+
+    def start_updater(self, argument, exe=None):
+        updater = subprocess.Popen(["wine", exe or os.path.join(BUILD, "VelmoraUpdate.exe"), argument],
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(updater.kill)
+        return updater
+
+    def refusal_text(self):
+        harness.wait_for("the updater's refusal", lambda: [
+            w for w in harness.list_windows() if w["title"] == "Velmora 更新" and w["class"] == "#32770"], 60)
+        return " ".join(harness.window_texts("Velmora 更新"))
 
     def accept_update(self):
         client = self.start(exe=self.client_path)
@@ -236,6 +276,51 @@ class WholeUpdateTest(UpdateCase):
             self.assertIn(f.read(), (self.old_bytes, self.new_bytes))
         self.start(exe=self.client_path)
         harness.wait_for("a client that starts", lambda: login_screen() or harness.window_facts("提示"), 30)
+
+    def test_a_genuine_manifest_that_is_old_the_same_or_expired_is_refused(self):
+        later = datetime.datetime.utcnow() + datetime.timedelta(days=10)
+        earlier = datetime.datetime.utcnow() - datetime.timedelta(minutes=5)
+        major_minor, revision = self.version.rsplit(".", 1)
+        older = "%s.%d" % (major_minor, int(revision) - 1) if int(revision) else "0.9.9"
+        folder = harness.wine_path(self.folder)
+        cases = (("older", self.signed_expiring(self.new_bytes, older, later), "不比已安装的版本"),
+                 ("the same", self.signed_expiring(self.new_bytes, self.version, later), "不比已安装的版本"),
+                 ("expired", self.signed_expiring(self.new_bytes, self.next_version(), earlier), "已过期"),
+                 ("without expiry", "\r\n".join(l for l in self.signed(self.new_bytes, self.next_version()).split("\r\n")
+                                                 if not l.startswith("expires=")), "不完整"))
+        self.site.answer("update", PACKAGE_PATH, self.new_bytes, content_type="application/octet-stream")
+        for name, manifest, reason in cases:
+            with self.subTest(name):
+                self.offer(manifest)
+                # Started as the client starts it: the same version would never be offered.
+                self.start_updater("%s|%s\\Velmora.exe" % (folder, folder))
+                self.assertIn(reason, self.refusal_text())
+                harness.press_key("Return")
+                # The old client is started again, unchanged byte for byte.
+                harness.wait_for("the old client", lambda: login_screen() or harness.window_facts("提示"), 30)
+                with open(self.client_path, "rb") as f:
+                    self.assertTrue(f.read() == self.old_bytes, "the client was replaced")
+                self.assertFalse(self.site.requested("update", PACKAGE_PATH), "the package was fetched")
+                self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe", "package.bin"])
+                harness.wine("taskkill", "/f", "/im", "Velmora.exe")
+                harness.wait_for("the client to go", lambda: not login_screen() and not harness.window_facts("提示"))
+
+    def test_the_updater_replaces_only_the_clients_own_file(self):
+        self.offer(self.signed(self.new_bytes, self.next_version()))
+        self.site.answer("update", PACKAGE_PATH, self.new_bytes, content_type="application/octet-stream")
+        other = os.path.join(self.folder, "Other.exe")
+        shutil.copyfile(self.client_path, other)
+        folder = harness.wine_path(self.folder)
+        for argument in ("|%s\\Other.exe" % folder, "%s|%s\\Other.exe" % (folder, folder),
+                         "%s\\sub|%s\\sub\\..\\Other.exe" % (folder, folder)):
+            with self.subTest(argument):
+                updater = self.start_updater(argument)
+                self.assertIn("更新程序须由客户端启动", self.refusal_text())
+                harness.press_key("Return")
+                self.assertEqual(updater.wait(30), 2)
+        with open(other, "rb") as f:
+            self.assertTrue(f.read() == self.old_bytes)
+        self.assertFalse(self.site.requested("update", MANIFEST_PATH))
 
     def test_an_updater_without_the_operators_key_refuses_every_package(self):
         self.offer(self.signed(self.new_bytes, self.next_version()))

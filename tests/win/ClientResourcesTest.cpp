@@ -143,6 +143,32 @@ TEST_P(ClientResources, CarryTheVersionAndTheManifest) {
   EXPECT_EQ(Count(manifest, "processorArchitecture="), 2u) << manifest;
 }
 
+// The updater is started from the temporary folder under a name that says
+// "update": without a manifest asking to run as its invoker, the system would
+// take it for an installer and elevate it.
+TEST_P(ClientResources, TheUpdaterRunsAsItsInvokerAndSaysWhatItIs) {
+  std::wstring path = std::wstring(VELMORA_BUILD_ROOT) + L"/" + GetParam() + L"/VelmoraUpdate.exe";
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  Module updater(path);
+  ASSERT_TRUE(updater.handle) << ::GetLastError();
+  const std::string manifest = updater.Bytes(MAKEINTRESOURCEW(1), RT_MANIFEST);
+  EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos)
+      << manifest;
+  const std::string arch = MachineOf(path) == IMAGE_FILE_MACHINE_AMD64 ? "amd64" : "x86";
+  EXPECT_EQ(Count(manifest, "processorArchitecture=\"" + arch + "\""), 1u) << manifest;
+  // The same version as the client that carries it.
+  DWORD ignored = 0, size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::string data(size, '\0');
+  ASSERT_TRUE(::GetFileVersionInfoW(path.c_str(), 0, size, data.data()));
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT len = 0;
+  ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &len));
+  EXPECT_EQ(std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionMS)) +
+                L"." + std::to_wstring(HIWORD(info->dwFileVersionLS)),
+            VELMORA_VERSION_TEXT);
+}
+
 std::string FileBytes(const std::wstring& build) {
   std::wstring path = std::wstring(VELMORA_BUILD_ROOT) + L"/" + build + L"/Velmora.exe";
   std::replace(path.begin(), path.end(), L'/', L'\\');
