@@ -77,12 +77,15 @@ class UpdateTest(UpdateCase):
         earlier = ("version=%s\r\n" % self.version).encode()
         for name, answer in (("404", dict(status=404)), ("500", dict(status=500)), ("304", dict(status=304)),
                              ("chunked", dict(chunked=True)), ("no length", dict(sized=False)),
-                             ("truncated", dict(truncate_at=5)), ("stalled", dict(delay=60))):
+                             ("truncated", dict(truncate_at=5)), ("stalled", dict(delay=60)),
+                             ("too long", dict(body="version=0.0.1\r\n" + "x" * 65536)),
+                             # A byte every 2 s: no step is slow, the whole is given up after 30 s.
+                             ("dripped", dict(drip=2.0))):
             with self.subTest(name):
                 with open(os.path.join(self.temp, "update.txt"), "wb") as f:
                     f.write(earlier)
-                self.site.answer("update", MANIFEST_PATH, "version=0.0.1\r\n" + "x" * 100,
-                                 content_type="text/plain", **answer)
+                answer.setdefault("body", "version=0.0.1\r\n" + "x" * 100)
+                self.site.answer("update", MANIFEST_PATH, content_type="text/plain", **answer)
                 client = self.start()
                 # A stalled answer is given up after the downloader's receive bound (15 s).
                 harness.wait_for("the login screen", lambda: login_screen(), 45)

@@ -37,7 +37,7 @@ def read_hosts(path=os.path.join(TOP, "tests", "hosts.env")):
 
 class Answer:
     def __init__(self, body=b"", status=200, content_type="text/html; charset=utf-8", chunked=False,
-                 sized=True, truncate_at=None, delay=0.0, headers=None):
+                 sized=True, truncate_at=None, delay=0.0, headers=None, drip=0.0):
         self.body = body.encode("utf-8") if isinstance(body, str) else body
         self.status = status
         self.content_type = content_type
@@ -45,6 +45,7 @@ class Answer:
         self.sized = sized                # False: no Content-Length, the connection closes after the body
         self.truncate_at = truncate_at    # announce the full length, send this many bytes, close
         self.delay = delay                # seconds before the first byte of the body
+        self.drip = drip                  # seconds between the body's bytes, sent one at a time
         self.headers = headers or {}
 
 
@@ -87,6 +88,11 @@ class _Handler(http.server.BaseHTTPRequestHandler):
                     part = body[i:i + 1000]
                     self.wfile.write(b"%x\r\n%s\r\n" % (len(part), part))
                 self.wfile.write(b"0\r\n\r\n")
+            elif answer.drip:
+                for i in range(len(body)):
+                    self.wfile.write(body[i:i + 1])
+                    self.wfile.flush()
+                    time.sleep(answer.drip)
             else:
                 self.wfile.write(body)
             self.wfile.flush()
