@@ -12,11 +12,12 @@
 #include <memory>
 #include <string>
 
-#include "app/CYFDownLoadFile.h"
 #include "browser/WebView.h"
+#include "common/CYFDownLoadFile.h"
 #include "controls/BForm.h"
 #include "controls/cSetStyle.h"
 #include "controls/iButton.h"
+#include "forms/Event.h"
 #include "forms/Form.h"
 #include "forms/PictureBox.h"
 #include "mainwindow/CYFNotifyIcon.h"
@@ -51,6 +52,10 @@ class WebMainFrm : public forms::Form {
 
   // True: a close of the main window goes ahead without asking.
   bool m_bExit = false;
+
+  // Raised by the account button; the login window, which opens this window,
+  // binds it to show itself again.
+  forms::Event<> AccountRequest;
 
   // The program menu, popped up at the pointer on the main window.
   void PopupAppMenu();
@@ -108,7 +113,7 @@ class WebMainFrm : public forms::Form {
 
   std::unique_ptr<controls::cSetStyle> objStyle;
   std::unique_ptr<CYFNotifyIcon> notifyIcon_;
-  std::unique_ptr<app::CYFDownLoadFile> downLoad_;  // the menu's update check
+  std::unique_ptr<common::CYFDownLoadFile> downLoad_;  // the menu's update check
   DdeTopic dde_;
   // Kept until the program ends: the window and the tray icon show them.
   win::UniqueHicon smallIcon_, bigIcon_;

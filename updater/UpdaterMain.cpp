@@ -17,7 +17,7 @@
 #include <string>
 
 #include "BuildSettings.h"
-#include "app/UpdateLocation.h"
+#include "common/UpdateLocation.h"
 #include "updater/Crypto.h"
 #include "updater/Fetch.h"
 #include "updater/PackageManifest.h"
@@ -139,7 +139,7 @@ class Update {
     ui_.Status(L"正在取得更新说明…");
     std::string text;
     std::wstring error;
-    const std::wstring manifestUrl = std::wstring(velmora::build::kUpdateBase) + app::kUpdateManifestPath;
+    const std::wstring manifestUrl = std::wstring(velmora::build::kUpdateBase) + common::kUpdateManifestPath;
     if (!updater::Fetch(manifestUrl, kManifestLimit,
                         [&](std::span<const std::uint8_t> bytes) {
                           text.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());

@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "app/MsgFrm.h"
 #include "mainwindow/DdeTopic.h"
+#include "mainwindow/MsgFrm.h"
 #include "mainwindow/WebMainFrm.h"
 #include "tabstrip/CTabItem.h"
 #include "tests/win/PlainPageTestServer.h"

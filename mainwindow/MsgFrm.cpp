@@ -1,15 +1,15 @@
-#include "app/MsgFrm.h"
+#include "mainwindow/MsgFrm.h"
 
-#include "app/LoginBgFrm.h"
-#include "app/PublicData.h"
+#include "common/PublicData.h"
 #include "forms/DeleteLater.h"
 #include "forms/Program.h"
 #include "forms/Twips.h"
 #include "mainwindow/WebMainFrm.h"
 #include "resources/ResourceIds.h"
 #include "win/Resource.h"
+#include "win/WindowShape.h"
 
-namespace app {
+namespace mainwindow {
 
 namespace {
 constexpr COLORREF kBandColour = RGB(222, 222, 222);
@@ -28,7 +28,7 @@ std::unique_ptr<controls::iButton> AnswerButton(HWND parent, int x, const wchar_
 
 MsgFrm::MsgFrm()
     : Form(forms::FormDesign{
-          .caption = GameCaption(),
+          .caption = common::GameCaption(),
           .clientWidth = 242,
           .clientHeight = 140,
           .style = WS_POPUP | WS_CLIPCHILDREN,
@@ -67,7 +67,7 @@ void MsgFrm::Form_Load() {
 
   BForm1->Move(0, 0, forms::TwipsToPixels(ScaleWidth()), 33);
   closebtn->SetBackPicture(win::LoadBitmapResource(res::kBmpClose).release());
-  BForm1->SetCaption(GameCaption());
+  BForm1->SetCaption(common::GameCaption());
 }
 
 void MsgFrm::Form_Resize() {
@@ -98,7 +98,7 @@ LRESULT MsgFrm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void MsgFrm::BForm1_MouseDown(std::int16_t& button, std::int16_t&, float&, float&) {
-  if (button == 1) DragWindow(window());
+  if (button == 1) win::DragWindow(window());
 }
 
 void MsgFrm::Answer(bool leave) {
@@ -106,6 +106,6 @@ void MsgFrm::Answer(bool leave) {
   Unload();
 }
 
-}  // namespace app
+}  // namespace mainwindow
 
-app::MsgFrm& frm::MsgFrm() { return forms::TheForm<app::MsgFrm>(); }
+mainwindow::MsgFrm& frm::MsgFrm() { return forms::TheForm<mainwindow::MsgFrm>(); }

@@ -1,11 +1,11 @@
-#include "app/ModGetTaskbarHei.h"
+#include "common/ModGetTaskbarHei.h"
 
 #include <windows.h>
 
-#include "app/TaskbarMath.h"
+#include "common/TaskbarMath.h"
 #include "forms/Twips.h"
 
-namespace app {
+namespace common {
 
 std::int16_t GetTaskbarHeight() {
   RECT work{};
@@ -14,4 +14,4 @@ std::int16_t GetTaskbarHeight() {
   return TaskbarHeightTwips(screenTwips, forms::kTwipsPerPixel, work.bottom);
 }
 
-}  // namespace app
+}  // namespace common

@@ -13,7 +13,7 @@
 
 #include "forms/Event.h"
 
-namespace app {
+namespace common {
 
 class CYFDownLoadFile {
  public:
@@ -42,4 +42,4 @@ class CYFDownLoadFile {
   bool stop_ = false;
 };
 
-}  // namespace app
+}  // namespace common

@@ -7,11 +7,11 @@
 
 #include "forms/Rounding.h"
 
-namespace app {
+namespace common {
 
 // Raises forms::OverflowError when the result does not fit in 16 bits.
 inline std::int16_t TaskbarHeightTwips(double screenHeightTwips, double twipsPerPixel, int workAreaBottomPixels) {
   return forms::CInt((screenHeightTwips / twipsPerPixel - workAreaBottomPixels) * twipsPerPixel);
 }
 
-}  // namespace app
+}  // namespace common

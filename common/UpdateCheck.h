@@ -5,13 +5,16 @@
 // be replaced. Run at start-up, before the splash, and from the program menu.
 #pragma once
 
-#include "app/CYFDownLoadFile.h"
+#include "common/CYFDownLoadFile.h"
 
-namespace app {
+namespace common {
 
 enum class UpdateRun { StartUp, Menu };
 
 // `downloader` is the owner's (the start-up window's, or the main window's).
-void CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run);
+// True when the updater has been started from the menu: the caller closes the
+// client without asking, so that the updater can replace it. At start-up the
+// program ends at once instead.
+bool CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run);
 
-}  // namespace app
+}  // namespace common

@@ -11,7 +11,7 @@
 #include "forms/Form.h"
 #include "win/UniqueHandle.h"
 
-namespace app {
+namespace mainwindow {
 
 inline constexpr wchar_t kExitQuestion[] = L"窗口即将关闭，确定要退出游戏？";
 
@@ -37,8 +37,8 @@ class MsgFrm : public forms::Form {
   win::UniqueHfont labelFont_;
 };
 
-}  // namespace app
+}  // namespace mainwindow
 
 namespace frm {
-app::MsgFrm& MsgFrm();
+mainwindow::MsgFrm& MsgFrm();
 }

@@ -2,6 +2,6 @@
 // the updater both read it.
 #pragma once
 
-namespace app {
+namespace common {
 inline constexpr wchar_t kUpdateManifestPath[] = L"/gamehome/vorn/update.txt";
-}  // namespace app
+}  // namespace common

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace app {
+namespace common {
 
 inline constexpr wchar_t GameName[] = L"Velmora";
 inline constexpr wchar_t GameCode[] = L"vorn";
@@ -33,10 +33,4 @@ std::wstring GetTempFolder();
 // whole file. Throws win::Win32Error naming the resource or the file.
 void SaveResourceToFile(WORD id, const wchar_t* type, const std::wstring& path);
 
-// Replaces the backdrop's window procedure with BackdropWndProc, and puts the
-// saved one back. One window at a time.
-void HookBackdrop(HWND hwnd);
-void UnhookBackdrop(HWND hwnd);
-LRESULT CALLBACK BackdropWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
-}  // namespace app
+}  // namespace common

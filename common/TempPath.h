@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace common {
 
 inline std::wstring NormaliseTempPath(std::wstring_view raw) {
   std::wstring path(raw.substr(0, raw.find(L'\0')));
@@ -13,4 +13,4 @@ inline std::wstring NormaliseTempPath(std::wstring_view raw) {
   return path;
 }
 
-}  // namespace app
+}  // namespace common

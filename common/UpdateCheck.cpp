@@ -1,4 +1,4 @@
-#include "app/UpdateCheck.h"
+#include "common/UpdateCheck.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -6,16 +6,15 @@
 #include <optional>
 #include <string>
 
-#include "app/PublicData.h"
-#include "app/UpdateManifest.h"
+#include "common/PublicData.h"
+#include "common/UpdateManifest.h"
 #include "forms/Program.h"
-#include "mainwindow/WebMainFrm.h"
 #include "resources/ResourceIds.h"
 #include "win/Module.h"
 #include "win/Text.h"
 #include "win/UniqueHandle.h"
 
-namespace app {
+namespace common {
 
 namespace {
 // The version line is near the top; a larger file is read only this far.
@@ -55,25 +54,24 @@ bool StartUpdater() {
 }
 }  // namespace
 
-void CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run) {
+bool CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run) {
   const std::wstring manifest = GetTempFolder() + kUpdateManifestFile;
   const std::string version = win::ToUtf8(win::ModuleVersionText());
   downloader.DownLoadFile(UpdateUrl(), manifest, true, false);
   const std::optional<std::string> text = ReadManifest(manifest);
-  if (!text) return;
+  if (!text) return false;
   const std::optional<std::string> offered = ManifestVersion(*text);
-  if (!offered) return;
+  if (!offered) return false;
   if (*offered != version) {
-    if (::MessageBoxW(nullptr, L"发现有新版本，是否现在更新！", L"提示", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-    if (!StartUpdater()) return;
+    if (::MessageBoxW(nullptr, L"发现有新版本，是否现在更新！", L"提示", MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    if (!StartUpdater()) return false;
     if (run == UpdateRun::StartUp) forms::Program::EndNow();
-    frm::WebMainFrm().m_bExit = true;
-    frm::WebMainFrm().Unload();
-    return;
+    return true;
   }
   if (run == UpdateRun::Menu) {
     ::MessageBoxW(nullptr, L"当前版本已是最新，无需更新！", L"提示", MB_OK | MB_ICONWARNING);
   }
+  return false;
 }
 
-}  // namespace app
+}  // namespace common

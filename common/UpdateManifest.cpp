@@ -1,9 +1,9 @@
-#include "app/UpdateManifest.h"
+#include "common/UpdateManifest.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace app {
+namespace common {
 
 std::vector<std::string> ManifestLines(std::string_view text) {
   std::vector<std::string> lines;
@@ -42,4 +42,4 @@ std::wstring UpdaterArgument(const std::wstring& folder, const std::wstring& bas
   return folder + L"|" + folder + (endsInSeparator ? L"" : L"\\") + baseName + L".exe";
 }
 
-}  // namespace app
+}  // namespace common

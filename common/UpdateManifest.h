@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace app {
+namespace common {
 
 std::vector<std::string> ManifestLines(std::string_view text);
 
@@ -23,4 +23,4 @@ std::optional<std::string> ManifestVersion(std::string_view text);
 // when the folder is a drive root ("C:\").
 std::wstring UpdaterArgument(const std::wstring& folder, const std::wstring& baseName);
 
-}  // namespace app
+}  // namespace common

@@ -1,4 +1,4 @@
-#include "app/CYFDownLoadFile.h"
+#include "common/CYFDownLoadFile.h"
 
 #include <windows.h>
 #include <wininet.h>
@@ -10,7 +10,7 @@
 #include "win/Messages.h"
 #include "win/UniqueHandle.h"
 
-namespace app {
+namespace common {
 
 namespace {
 // A file beside `path` that no other process writes.
@@ -76,4 +76,4 @@ bool CYFDownLoadFile::Transfer(const std::wstring& url, const std::wstring& path
   return true;
 }
 
-}  // namespace app
+}  // namespace common
