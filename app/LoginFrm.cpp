@@ -3,7 +3,7 @@
 #include "app/AppCommand.h"
 #include "app/LoadFrm.h"
 #include "app/LoginBgFrm.h"
-#include "browser/PageUrl.h"
+#include "browser/AddressScheme.h"
 #include "common/PublicData.h"
 #include "forms/DeleteLater.h"
 #include "mainwindow/WebMainFrm.h"

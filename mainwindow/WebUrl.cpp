@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "browser/PageUrl.h"
+#include "browser/AddressScheme.h"
 #include "forms/DeleteLater.h"
 #include "forms/Program.h"
 #include "tabstrip/CTabItem.h"

@@ -62,9 +62,9 @@
 #include <string>
 #include <vector>
 
-#include "browser/PageDocument.h"
-#include "browser/PageFetcher.h"
-#include "browser/PageLayout.h"
+#include "tests/support/PageDocument.h"
+#include "tests/support/PageFetcher.h"
+#include "tests/support/PageLayout.h"
 #include "browser/WebView.h"
 #include "forms/WindowBase.h"
 #include "win/UniqueHandle.h"

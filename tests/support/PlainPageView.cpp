@@ -1,4 +1,4 @@
-#include "browser/PlainPageView.h"
+#include "tests/support/PlainPageView.h"
 
 #include <urlmon.h>
 #include <windowsx.h>
@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "browser/HtmlScan.h"
-#include "browser/PageCharset.h"
-#include "browser/PageUrl.h"
+#include "tests/support/HtmlScan.h"
+#include "tests/support/PageCharset.h"
+#include "tests/support/PageUrl.h"
 #include "forms/Program.h"
 #include "win/Gdi.h"
 #include "win/Text.h"

@@ -1,10 +1,10 @@
-#include "browser/PageCharset.h"
+#include "tests/support/PageCharset.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
 
-#include "browser/HtmlScan.h"
+#include "tests/support/HtmlScan.h"
 
 namespace browser::charset {
 

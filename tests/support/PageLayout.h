@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "browser/PageDocument.h"
+#include "tests/support/PageDocument.h"
 
 namespace browser::layout {
 

@@ -1,9 +1,9 @@
-#include "browser/PageScript.h"
+#include "tests/support/PageScript.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "browser/HtmlScan.h"
+#include "tests/support/HtmlScan.h"
 
 namespace browser::script {
 

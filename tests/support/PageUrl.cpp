@@ -1,6 +1,6 @@
-#include "browser/PageUrl.h"
+#include "tests/support/PageUrl.h"
 
-#include "browser/HtmlScan.h"
+#include "tests/support/HtmlScan.h"
 
 namespace browser::url {
 
@@ -16,21 +16,6 @@ struct Parts {
   bool hasFragment = false;
   std::wstring fragment;
 };
-
-bool IsSchemeChar(wchar_t c, bool first) {
-  bool alpha = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
-  if (first) return alpha;
-  return alpha || (c >= L'0' && c <= L'9') || c == L'+' || c == L'-' || c == L'.';
-}
-
-// The length of the scheme at the start of `text` (0: none).
-std::size_t SchemeLength(std::wstring_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L':') return i;
-    if (!IsSchemeChar(text[i], i == 0)) return 0;
-  }
-  return 0;
-}
 
 bool IsSpecial(std::wstring_view lowerScheme) {
   return lowerScheme == L"http" || lowerScheme == L"https" || lowerScheme == L"ftp" || lowerScheme == L"file";
@@ -127,22 +112,6 @@ void Slashes(std::wstring& text) {
 }
 
 }  // namespace
-
-std::wstring Scheme(std::wstring_view address) {
-  std::size_t i = 0;
-  while (i < address.size() && address[i] <= L' ') ++i;
-  address.remove_prefix(i);
-  return html::ToLowerAscii(address.substr(0, SchemeLength(address)));
-}
-
-bool IsHttp(std::wstring_view address) {
-  std::wstring s = Scheme(address);
-  return s == L"http" || s == L"https";
-}
-
-bool IsAbout(std::wstring_view address) { return Scheme(address) == L"about"; }
-
-bool IsScript(std::wstring_view address) { return Scheme(address) == L"javascript"; }
 
 std::wstring_view WithoutFragment(std::wstring_view address) {
   return address.substr(0, address.find(L'#'));

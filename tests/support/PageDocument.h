@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "browser/PageScript.h"
+#include "tests/support/PageScript.h"
 
 namespace browser {
 

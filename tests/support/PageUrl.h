@@ -6,15 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "browser/AddressScheme.h"
+
 namespace browser::url {
-
-// The lower-case scheme of an absolute address ("http", "about", "app"), or
-// "" when the text does not begin with one.
-std::wstring Scheme(std::wstring_view address);
-
-bool IsHttp(std::wstring_view address);   // http: or https:
-bool IsAbout(std::wstring_view address);  // about:blank and the like
-bool IsScript(std::wstring_view address);  // javascript:
 
 // `reference` (as written in a page) resolved against `base` (an absolute
 // address). An absolute reference is returned as it is, cleaned.

@@ -1,10 +1,10 @@
-#include "browser/PageDocument.h"
+#include "tests/support/PageDocument.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "browser/HtmlScan.h"
-#include "browser/PageUrl.h"
+#include "tests/support/HtmlScan.h"
+#include "tests/support/PageUrl.h"
 
 namespace browser {
 

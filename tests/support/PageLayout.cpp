@@ -1,4 +1,4 @@
-#include "browser/PageLayout.h"
+#include "tests/support/PageLayout.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "browser/HtmlScan.h"
+#include "tests/support/HtmlScan.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "browser/PageFetcher.h"
+#include "tests/support/PageFetcher.h"
 
 #include <wininet.h>
 
