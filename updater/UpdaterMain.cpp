@@ -22,6 +22,7 @@
 #include "updater/Fetch.h"
 #include "updater/PackageManifest.h"
 #include "win/Messages.h"
+#include "win/UniqueHandle.h"
 
 namespace {
 
@@ -94,8 +95,7 @@ bool StartClient(const std::wstring& client, const std::wstring& folder) {
                         folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
     return false;
   }
-  ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
+  win::UniqueKernelHandle thread(pi.hThread), process(pi.hProcess);
   return true;
 }
 
@@ -123,11 +123,8 @@ class Update {
   bool WaitForClientExit() {
     const DWORD start = ::GetTickCount();
     for (;;) {
-      HANDLE file = ::CreateFileW(client_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-      if (file != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(file);
-        return true;
-      }
+      const win::UniqueFile file(::CreateFileW(client_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      if (file) return true;
       // No client to replace, or one that does not end: nothing is touched.
       if (::GetLastError() == ERROR_FILE_NOT_FOUND || ::GetTickCount() - start > kClientExitWaitMs) return false;
       ::Sleep(200);
@@ -174,8 +171,8 @@ class Update {
 
   bool Download(const updater::PackageManifest& manifest, std::wstring& why) {
     ui_.Status(L"正在下载版本 " + Widen(manifest.version) + L"…");
-    HANDLE file = ::CreateFileW(fresh_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    win::UniqueFile file(::CreateFileW(fresh_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file) {
       why = L"无法在客户端所在的文件夹中写入文件。";
       return false;
     }
@@ -185,7 +182,7 @@ class Update {
     const bool fetched = updater::Fetch(Widen(manifest.package), manifest.size,
                                         [&](std::span<const std::uint8_t> bytes) {
                                           DWORD written = 0;
-                                          if (!::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
+                                          if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
                                                            &written, nullptr) ||
                                               written != bytes.size()) {
                                             return false;
@@ -196,8 +193,8 @@ class Update {
                                           return true;
                                         },
                                         error);
-    const bool flushed = ::FlushFileBuffers(file) != FALSE;
-    ::CloseHandle(file);
+    const bool flushed = ::FlushFileBuffers(file.get()) != FALSE;
+    file.reset();
     if (!fetched || !flushed) {
       why = L"下载更新包失败：" + error;
       return false;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "win/Messages.h"
+#include "win/UniqueHandle.h"
 
 namespace win {
 
@@ -13,7 +14,7 @@ namespace win {
 // WinINet reports the handle closing. A request abandoned before its handle
 // was ever created keeps its context: small, and only after a failure.
 struct BoundedInternet::Context {
-  HANDLE done = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  UniqueKernelHandle done{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
   std::atomic<DWORD> error{0};
   std::atomic<HINTERNET> created{nullptr};
   std::atomic<int> refs{1};
@@ -21,10 +22,7 @@ struct BoundedInternet::Context {
   char buffer[kMaxBlock];
 
   void Release() {
-    if (--refs == 0) {
-      ::CloseHandle(done);
-      delete this;
-    }
+    if (--refs == 0) delete this;
   }
 };
 
@@ -41,7 +39,7 @@ void CALLBACK Status(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DW
     }
     case INTERNET_STATUS_REQUEST_COMPLETE:
       c->error = static_cast<INTERNET_ASYNC_RESULT*>(info)->dwError;
-      ::SetEvent(c->done);
+      ::SetEvent(c->done.get());
       break;
     case INTERNET_STATUS_HANDLE_CLOSING:
       c->Release();
@@ -52,14 +50,14 @@ void CALLBACK Status(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DW
 
 BoundedInternet::BoundedInternet(DWORD stepMs, bool pump) : stepMs_(stepMs), pump_(pump) {
   context_ = new Context;
-  root_ = ::InternetOpenW(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, INTERNET_FLAG_ASYNC);
-  if (root_) ::InternetSetStatusCallbackW(root_, &Status);
+  root_.reset(::InternetOpenW(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, INTERNET_FLAG_ASYNC));
+  if (root_) ::InternetSetStatusCallbackW(root_.get(), &Status);
 }
 
 BoundedInternet::~BoundedInternet() {
   HINTERNET request = context_->created.load();
   if (request) ::InternetCloseHandle(request);
-  if (root_) ::InternetCloseHandle(root_);
+  root_.reset();
   context_->Release();
 }
 
@@ -68,8 +66,9 @@ bool BoundedInternet::Wait() {
   for (;;) {
     const DWORD spent = ::GetTickCount() - start;
     if (spent >= stepMs_) return false;
-    const DWORD woke = pump_ ? ::MsgWaitForMultipleObjects(1, &context_->done, FALSE, stepMs_ - spent, QS_ALLINPUT)
-                             : ::WaitForSingleObject(context_->done, stepMs_ - spent);
+    HANDLE done = context_->done.get();
+    const DWORD woke = pump_ ? ::MsgWaitForMultipleObjects(1, &done, FALSE, stepMs_ - spent, QS_ALLINPUT)
+                             : ::WaitForSingleObject(done, stepMs_ - spent);
     if (woke == WAIT_OBJECT_0) return context_->error == ERROR_SUCCESS;
     if (woke == WAIT_OBJECT_0 + 1) {
       if (!DispatchPendingMessages()) return false;
@@ -81,7 +80,7 @@ bool BoundedInternet::Wait() {
 
 bool BoundedInternet::Open(const std::wstring& url) {
   if (!root_ || !context_->done) return false;
-  HINTERNET request = ::InternetOpenUrlW(root_, url.c_str(), nullptr, 0,
+  HINTERNET request = ::InternetOpenUrlW(root_.get(), url.c_str(), nullptr, 0,
                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
                                          reinterpret_cast<DWORD_PTR>(context_));
   if (request) {

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+#include "win/UniqueHandle.h"
+
 namespace win {
 
 class BoundedInternet {
@@ -41,7 +43,7 @@ class BoundedInternet {
 
   DWORD stepMs_;
   bool pump_;
-  HINTERNET root_ = nullptr;
+  UniqueHinternet root_;
   HINTERNET request_ = nullptr;
   Context* context_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "win/WindowShape.h"
 
+#include "win/UniqueHandle.h"
+
 namespace win {
 
 void DragWindow(HWND hwnd) {
@@ -8,8 +10,8 @@ void DragWindow(HWND hwnd) {
 }
 
 void RoundWindowCorners(HWND hwnd, int right, int bottom, int x, int y) {
-  HRGN region = ::CreateRoundRectRgn(0, 0, right, bottom, x, y);
-  if (region && !::SetWindowRgn(hwnd, region, TRUE)) ::DeleteObject(region);
+  UniqueHrgn region(::CreateRoundRectRgn(0, 0, right, bottom, x, y));
+  if (region && ::SetWindowRgn(hwnd, region.get(), TRUE)) region.release();
 }
 
 }  // namespace win
