@@ -106,18 +106,6 @@ void WebMainFrm::WebuTab_OnMouseHover(std::int32_t ItemIndex, std::int16_t&, std
   ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-std::wstring WebMainFrm::TabTooltip() const {
-  if (!tooltip_ || !WebuTab) return {};
-  wchar_t text[512] = {};
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = window();
-  tool.uId = reinterpret_cast<UINT_PTR>(WebuTab->hWnd());
-  tool.lpszText = text;
-  ::SendMessageW(tooltip_, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
-  return text;
-}
-
 void WebMainFrm::WebuTab_OnItemColose(std::int32_t, bool& Cancel) {
   // The last tab closes the window, with the question first; the strip never removes it.
   if (WebuTab->TabItems().Count() <= 1) {

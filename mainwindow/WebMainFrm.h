@@ -60,17 +60,6 @@ class WebMainFrm : public forms::Form {
   // The program menu, popped up at the pointer on the main window.
   void PopupAppMenu();
 
-  // For the tests of the window.
-  tabstrip::uTab* TabStrip() const noexcept { return WebuTab.get(); }
-  // Picture1 with its never-navigated view: the blank page the window shows
-  // from load until a tab is first opened or selected. Its own visibility,
-  // whether or not the main window is shown (the tray menu works on a hidden one).
-  bool BlankPageShown() const {
-    return Picture1 && (::GetWindowLongW(Picture1->hWnd(), GWL_STYLE) & WS_VISIBLE) != 0;
-  }
-  HMENU AppMenu() const noexcept { return appmenu.get(); }
-  std::wstring TabTooltip() const;
-
  protected:
   void Form_Load() override;
   void Form_QueryUnload(bool& cancel, forms::UnloadMode mode) override;
@@ -78,6 +67,15 @@ class WebMainFrm : public forms::Form {
   void Form_Resize() override;
 
  private:
+  friend struct WebMainFrmProbe;  // the tests' view of the window's parts
+
+  // Picture1 with its never-navigated view: the blank page the window shows
+  // from load until a tab is first opened or selected. Its own visibility,
+  // whether or not the main window is shown (the tray menu works on a hidden one).
+  bool BlankPageShown() const {
+    return Picture1 && (::GetWindowLongW(Picture1->hWnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+  }
+
   void CreateControls();
   void CreateAppMenu();
   void OpenTab(const std::wstring& address);
