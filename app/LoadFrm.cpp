@@ -3,9 +3,9 @@
 #include <shellapi.h>
 #include <wininet.h>
 
-#include "app/PublicData.h"
 #include "app/StartLogin.h"
-#include "app/UpdateCheck.h"
+#include "common/PublicData.h"
+#include "common/UpdateCheck.h"
 #include "forms/Program.h"
 #include "resources/ResourceIds.h"
 
@@ -13,7 +13,7 @@ namespace app {
 
 LoadFrm::LoadFrm()
     : Form(forms::FormDesign{
-          .caption = GameName,
+          .caption = common::GameName,
           .clientWidth = 356,
           .clientHeight = 122,
           .style = WS_POPUP,
@@ -24,14 +24,14 @@ LoadFrm::LoadFrm()
 
 void LoadFrm::Form_Initialize() {
   DWORD flags = 0;
-  if (!::InternetGetConnectedState(&flags, 0)) ReportNoConnectionAndEnd();
-  if (!downLoad_) downLoad_ = std::make_unique<CYFDownLoadFile>();
-  CheckUpdate(*downLoad_, UpdateRun::StartUp);
+  if (!::InternetGetConnectedState(&flags, 0)) common::ReportNoConnectionAndEnd();
+  if (!downLoad_) downLoad_ = std::make_unique<common::CYFDownLoadFile>();
+  common::CheckUpdate(*downLoad_, common::UpdateRun::StartUp);
 }
 
 void LoadFrm::Form_Load() {
   if (forms::Program::Arguments() == L"/web") {
-    ::ShellExecuteW(nullptr, L"open", HomeUrl().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ::ShellExecuteW(nullptr, L"open", common::HomeUrl().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     forms::Program::EndNow();
   }
 

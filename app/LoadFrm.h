@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "app/CYFDownLoadFile.h"
 #include "app/LayeredPicture.h"
+#include "common/CYFDownLoadFile.h"
 #include "forms/Form.h"
 
 namespace app {
@@ -21,7 +21,7 @@ class LoadFrm : public forms::Form {
 
  private:
   LayeredPicture splash_;
-  std::unique_ptr<CYFDownLoadFile> downLoad_;  // the start-up update check's
+  std::unique_ptr<common::CYFDownLoadFile> downLoad_;  // the start-up update check's
 };
 
 }  // namespace app

@@ -9,6 +9,12 @@
 
 namespace app {
 
+// Replaces the backdrop's window procedure with BackdropWndProc, and puts the
+// saved one back. One window at a time.
+void HookBackdrop(HWND hwnd);
+void UnhookBackdrop(HWND hwnd);
+LRESULT CALLBACK BackdropWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
 class LoginBgFrm : public forms::Form {
  public:
   LoginBgFrm();
@@ -25,9 +31,6 @@ class LoginBgFrm : public forms::Form {
   LayeredPicture backdrop_;
   win::UniqueHicon smallIcon_, bigIcon_;
 };
-
-// Lets the system drag `hwnd` with the mouse, as a press on its caption would.
-void DragWindow(HWND hwnd);
 
 }  // namespace app
 

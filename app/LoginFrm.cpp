@@ -3,15 +3,16 @@
 #include "app/AppCommand.h"
 #include "app/LoadFrm.h"
 #include "app/LoginBgFrm.h"
-#include "app/PublicData.h"
-#include "browser/PageUrl.h"
+#include "browser/AddressScheme.h"
 #include "browser/ShellNewWindow.h"
 #include "browser/WebAddress.h"
+#include "common/PublicData.h"
 #include "forms/DeleteLater.h"
 #include "forms/Program.h"
 #include "mainwindow/WebMainFrm.h"
 #include "resources/ResourceIds.h"
 #include "win/Resource.h"
+#include "win/WindowShape.h"
 
 namespace app {
 
@@ -57,10 +58,10 @@ void LoginFrm::Form_Load() {
 
   // The backdrop carries the client's icon, read from the icon file; setting
   // it is the backdrop's first use, which loads it.
-  const std::wstring iconFile = GetTempFolder() + IconFileName();
-  SaveResourceToFile(res::kIconFile, res::kTypeIcon, iconFile);
+  const std::wstring iconFile = common::GetTempFolder() + common::IconFileName();
+  common::SaveResourceToFile(res::kIconFile, res::kTypeIcon, iconFile);
   frm::LoginBgFrm().SetIcons(win::LoadIconFile(iconFile, 16), win::LoadIconFile(iconFile, 32));
-  if (WebBrowser1) WebBrowser1->Navigate(LoginUrl());
+  if (WebBrowser1) WebBrowser1->Navigate(common::LoginUrl());
   // The window's own background becomes see-through: only the page panel and
   // the buttons show over the backdrop.
   ::SetWindowLongW(hwnd, GWL_EXSTYLE, ::GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
@@ -82,14 +83,14 @@ void LoginFrm::Form_Unload(bool&) {
 }
 
 void LoginFrm::Form_MouseDown(int button, int, double, double) {
-  if (button == 1) DragWindow(window());
+  if (button == 1) win::DragWindow(window());
 }
 
 void LoginFrm::WebBrowser1_DownloadBegin() { WebBrowser1->SetSilent(true); }
 
 void LoginFrm::WebBrowser1_DocumentComplete(const std::wstring& url, bool /*topLevel*/) {
   WebBrowser1->SetSilent(true);
-  if (WebBrowser1->RootInnerHtml().empty()) ReportNoConnectionAndEnd();
+  if (WebBrowser1->RootInnerHtml().empty()) common::ReportNoConnectionAndEnd();
   if (WebBrowser1->DocumentUrl().find(url) != std::wstring::npos) {
     frm::LoginBgFrm().Show();
     Show();
@@ -105,7 +106,7 @@ void LoginFrm::WebBrowser1_NavigateError(const std::wstring& url, long status, b
   const bool httpStatus = status >= 100 && status <= 999;
   if (!topLevel || httpStatus || !browser::url::IsHttp(url)) return;
   cancel = true;
-  ReportNoConnectionAndEnd();
+  common::ReportNoConnectionAndEnd();
 }
 
 void LoginFrm::WebBrowser1_ContextMenu(bool& show) { show = false; }
@@ -134,6 +135,7 @@ void LoginFrm::WebBrowser1_BeforeNavigate2(const std::wstring& url, bool& cancel
         break;
       }
       frm::LoginBgFrm().Unload();
+      frm::WebMainFrm().AccountRequest.Bind([] { frm::LoginFrm().Show(); });
       frm::WebMainFrm().SetURL(command.gameAddress);
       frm::WebMainFrm().Show();
       break;

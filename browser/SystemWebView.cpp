@@ -12,88 +12,12 @@
 
 #include "forms/Program.h"
 #include "forms/WindowBase.h"
+#include "win/Automation.h"
 #include "win/ComPtr.h"
 
 namespace browser {
 
 namespace {
-
-class Bstr {
- public:
-  Bstr() = default;
-  explicit Bstr(std::wstring_view text) : b_(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  ~Bstr() { ::SysFreeString(b_); }
-  BSTR get() const { return b_; }
-  BSTR* put() {
-    ::SysFreeString(b_);
-    b_ = nullptr;
-    return &b_;
-  }
-  std::wstring str() const { return b_ ? std::wstring(b_, ::SysStringLen(b_)) : std::wstring(); }
-
- private:
-  BSTR b_ = nullptr;
-};
-
-class Variant {
- public:
-  Variant() { ::VariantInit(&v_); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-  ~Variant() { ::VariantClear(&v_); }
-  VARIANT* get() { return &v_; }
-
- private:
-  VARIANT v_;
-};
-
-// The text of an event argument, however the control passes it.
-std::wstring TextOf(const VARIANT& v) {
-  if (v.vt == (VT_BYREF | VT_VARIANT) && v.pvarVal) return TextOf(*v.pvarVal);
-  if (v.vt == VT_BSTR) return v.bstrVal ? std::wstring(v.bstrVal, ::SysStringLen(v.bstrVal)) : std::wstring();
-  if (v.vt == (VT_BYREF | VT_BSTR) && v.pbstrVal && *v.pbstrVal) {
-    return std::wstring(*v.pbstrVal, ::SysStringLen(*v.pbstrVal));
-  }
-  VARIANT copy;
-  ::VariantInit(&copy);
-  std::wstring text;
-  if (SUCCEEDED(::VariantChangeType(&copy, const_cast<VARIANT*>(&v), 0, VT_BSTR)) && copy.bstrVal) {
-    text.assign(copy.bstrVal, ::SysStringLen(copy.bstrVal));
-  }
-  ::VariantClear(&copy);
-  return text;
-}
-
-long LongOf(const VARIANT& v) {
-  if (v.vt == (VT_BYREF | VT_VARIANT) && v.pvarVal) return LongOf(*v.pvarVal);
-  if (v.vt == VT_I4) return v.lVal;
-  if (v.vt == (VT_BYREF | VT_I4) && v.plVal) return *v.plVal;
-  VARIANT copy;
-  ::VariantInit(&copy);
-  long value = 0;
-  if (SUCCEEDED(::VariantChangeType(&copy, const_cast<VARIANT*>(&v), 0, VT_I4))) value = copy.lVal;
-  ::VariantClear(&copy);
-  return value;
-}
-
-bool BoolOf(const VARIANT& v) {
-  if (v.vt == (VT_BYREF | VT_VARIANT) && v.pvarVal) return BoolOf(*v.pvarVal);
-  if (v.vt == (VT_BYREF | VT_BOOL) && v.pboolVal) return *v.pboolVal != VARIANT_FALSE;
-  if (v.vt == VT_BOOL) return v.boolVal != VARIANT_FALSE;
-  return false;
-}
-
-void SetBool(VARIANT& v, bool value) {
-  if (v.vt == (VT_BYREF | VT_VARIANT) && v.pvarVal) {
-    SetBool(*v.pvarVal, value);
-  } else if (v.vt == (VT_BYREF | VT_BOOL) && v.pboolVal) {
-    *v.pboolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-  } else if (v.vt == VT_BOOL) {
-    v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-  }
-}
 
 // "background-color" is the style object's "backgroundColor".
 std::wstring StyleName(std::wstring_view css) {
@@ -512,43 +436,43 @@ void SystemWebView::Host::OnEvent(bool firstGeneration, DISPID id, DISPPARAMS* p
     SystemWebView* view = view_;
     if (firstGeneration) {
       if (id == DISPID_NEWWINDOW && count >= 6) {
-        std::wstring address = TextOf(args[5]);
-        bool processed = BoolOf(args[0]);
+        std::wstring address = win::VariantText(args[5]);
+        bool processed = win::VariantBool(args[0]);
         view->NewWindow(address, processed);
-        SetBool(args[0], processed);
+        win::SetVariantBool(args[0], processed);
       }
       return;
     }
     switch (id) {
       case DISPID_BEFORENAVIGATE2:
         if (count >= 7) {
-          std::wstring address = TextOf(args[5]);
-          bool cancel = BoolOf(args[0]);
+          std::wstring address = win::VariantText(args[5]);
+          bool cancel = win::VariantBool(args[0]);
           view->BeforeNavigate2(address, cancel);
-          SetBool(args[0], cancel);
+          win::SetVariantBool(args[0], cancel);
         }
         break;
       case DISPID_DOCUMENTCOMPLETE:
         if (count >= 2) {
           IDispatch* frame = args[1].vt == VT_DISPATCH ? args[1].pdispVal : nullptr;
-          std::wstring address = TextOf(args[0]);
+          std::wstring address = win::VariantText(args[0]);
           view->DocumentComplete(address, SameObject(browser_.get(), frame));
         }
         break;
       case DISPID_NAVIGATEERROR:
         if (count >= 5) {
           IDispatch* frame = args[4].vt == VT_DISPATCH ? args[4].pdispVal : nullptr;
-          std::wstring address = TextOf(args[3]);
-          bool cancel = BoolOf(args[0]);
-          view->NavigateError(address, LongOf(args[1]), SameObject(browser_.get(), frame), cancel);
-          SetBool(args[0], cancel);
+          std::wstring address = win::VariantText(args[3]);
+          bool cancel = win::VariantBool(args[0]);
+          view->NavigateError(address, win::VariantLong(args[1]), SameObject(browser_.get(), frame), cancel);
+          win::SetVariantBool(args[0], cancel);
         }
         break;
       case DISPID_DOWNLOADBEGIN:
         view->DownloadBegin();
         break;
       case DISPID_TITLECHANGE:
-        if (count >= 1) view->TitleChange(TextOf(args[0]));
+        if (count >= 1) view->TitleChange(win::VariantText(args[0]));
         break;
       default:
         break;
@@ -593,8 +517,8 @@ void SystemWebView::Navigate(const std::wstring& url) {
   Host& host = *host_;
   Host::Busy busy(host);
   if (auto browser = host.browser()) {
-    Bstr address(url);
-    Variant empty1, empty2, empty3, empty4;
+    win::Bstr address(url);
+    win::Variant empty1, empty2, empty3, empty4;
     browser->Navigate(address.get(), empty1.get(), empty2.get(), empty3.get(), empty4.get());
   }
 }
@@ -619,7 +543,7 @@ bool SystemWebView::Silent() const {
 
 std::wstring SystemWebView::DocumentUrl() const {
   Host::Busy busy(*host_);
-  Bstr address;
+  win::Bstr address;
   if (auto browser = host_->browser()) browser->get_LocationURL(address.put());
   return address.str();
 }
@@ -645,7 +569,7 @@ win::ComPtr<IHTMLStyle> RootElementStyle(const win::ComPtr<IWebBrowser2>& browse
 
 std::wstring SystemWebView::RootInnerHtml() const {
   Host::Busy busy(*host_);
-  Bstr html;
+  win::Bstr html;
   if (auto root = RootElement(host_->browser())) root->get_innerHTML(html.put());
   return html.str();
 }
@@ -653,12 +577,9 @@ std::wstring SystemWebView::RootInnerHtml() const {
 void SystemWebView::SetRootStyle(std::wstring_view property, std::wstring_view value) {
   Host::Busy busy(*host_);
   if (auto style = RootElementStyle(host_->browser())) {
-    Bstr name(StyleName(property));
-    VARIANT v;
-    v.vt = VT_BSTR;
-    v.bstrVal = ::SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
-    style->setAttribute(name.get(), v, 0);
-    ::VariantClear(&v);
+    win::Bstr name(StyleName(property));
+    win::Variant text(value);
+    style->setAttribute(name.get(), *text, 0);
   }
 }
 
@@ -666,9 +587,9 @@ std::wstring SystemWebView::RootStyle(std::wstring_view property) const {
   Host::Busy busy(*host_);
   std::wstring text;
   if (auto style = RootElementStyle(host_->browser())) {
-    Bstr name(StyleName(property));
-    Variant value;
-    if (SUCCEEDED(style->getAttribute(name.get(), 0, value.get()))) text = TextOf(*value.get());
+    win::Bstr name(StyleName(property));
+    win::Variant value;
+    if (SUCCEEDED(style->getAttribute(name.get(), 0, value.get()))) text = win::VariantText(*value);
   }
   return text;
 }

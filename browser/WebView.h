@@ -83,4 +83,9 @@ Engine BuildEngine();
 std::unique_ptr<WebView> CreateWebView(HWND parent, int x, int y, int width, int height,
                                        Engine engine = BuildEngine());
 
+// A plain page view; the build decides what it carries, so this and
+// BuildEngine are defined once per build: in browser/ReleaseEngine.cpp (none)
+// or in tests/support/TestEngine.cpp (the plain page engine).
+std::unique_ptr<WebView> CreatePlainPageView(HWND parent, int x, int y, int width, int height);
+
 }  // namespace browser

@@ -1,5 +1,5 @@
 # Deployment settings: the base (scheme://host[:port]) of each operator host the
-# client talks to. The paths are fixed in app/PublicData.cpp.
+# client talks to. The paths are fixed in common/PublicData.cpp.
 #
 #   VELMORA_UPDATE_BASE    static-content host, serves the update manifest
 #   VELMORA_LOGIN_BASE     account host, serves the login page

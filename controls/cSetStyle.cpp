@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "app/ModGetTaskbarHei.h"
+#include "common/ModGetTaskbarHei.h"
 
 namespace controls {
 
@@ -53,7 +53,7 @@ bool cSetStyle::CallWindowStateChange() {
 
 void cSetStyle::FillScreen() {
   const TwipsPlace fill = FillPlace(::GetSystemMetrics(SM_CXSCREEN) * 15, ::GetSystemMetrics(SM_CYSCREEN) * 15,
-                                    app::GetTaskbarHeight());
+                                    common::GetTaskbarHeight());
   objForm->Move(fill.left, fill.top, fill.width, fill.height);
 }
 

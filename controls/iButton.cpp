@@ -24,10 +24,9 @@ SIZE TextSize(HDC dc, const std::wstring& text) {
 int IconPixels(HICON icon) {
   ICONINFO info{};
   if (!icon || !::GetIconInfo(icon, &info)) return 0;
+  const win::UniqueHbitmap colour(info.hbmColor), mask(info.hbmMask);
   BITMAP bm{};
-  ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
-  if (info.hbmColor) ::DeleteObject(info.hbmColor);
-  if (info.hbmMask) ::DeleteObject(info.hbmMask);
+  ::GetObjectW(colour ? colour.get() : mask.get(), sizeof bm, &bm);
   return bm.bmWidth;
 }
 

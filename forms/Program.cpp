@@ -25,6 +25,18 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
+
+std::wstring ExceptionText(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const win::Win32Error& e) {
+    return e.message();
+  } catch (const std::exception& e) {
+    return win::FromUtf8(e.what());
+  } catch (...) {
+    return L"unknown error";
+  }
+}
 }  // namespace
 
 void RunLater(std::function<void()> action) {
@@ -93,14 +105,15 @@ void Program::ReportError(std::wstring_view where, std::wstring_view text) {
 }
 
 void Program::ReportException(std::wstring_view where, std::exception_ptr error) {
+  ReportError(where, ExceptionText(error));
+}
+
+void Program::LogException(std::wstring_view where, std::exception_ptr error) noexcept {
   try {
-    std::rethrow_exception(error);
-  } catch (const win::Win32Error& e) {
-    ReportError(where, e.message());
-  } catch (const std::exception& e) {
-    ReportError(where, win::FromUtf8(e.what()));
-  } catch (...) {
-    ReportError(where, L"unknown error");
+    Log(std::wstring(where) + L": " + ExceptionText(error));
+  } catch (const std::exception&) {
+    // Too little memory to compose the line: a fixed one still goes out.
+    ::OutputDebugStringW(L"Velmora: an error could not be logged\n");
   }
 }
 

@@ -40,6 +40,8 @@ class Program {
   // afterwards the error is logged and the program goes on.
   static void ReportError(std::wstring_view where, std::wstring_view text);
   static void ReportException(std::wstring_view where, std::exception_ptr error);
+  // Writes the error to the log with where it happened; nothing else.
+  static void LogException(std::wstring_view where, std::exception_ptr error) noexcept;
 
   // One line to the program's diagnostic log (debugger output and standard error).
   static void Log(std::wstring_view line);
@@ -53,6 +55,19 @@ bool RunHandler(std::wstring_view where, Fn&& fn) noexcept {
     return true;
   } catch (...) {
     Program::ReportException(where, std::current_exception());
+    return false;
+  }
+}
+
+// Runs one step of a sequence whose later steps run even when this one fails:
+// what it throws is written to the log with `where`, and the sequence goes on.
+template <typename Fn>
+bool RunStep(std::wstring_view where, Fn&& fn) noexcept {
+  try {
+    fn();
+    return true;
+  } catch (...) {
+    Program::LogException(where, std::current_exception());
     return false;
   }
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 #include <string>
 
 #include "forms/Program.h"
@@ -110,16 +111,12 @@ bool CSubclass::ssc_Subclass(HWND lng_hWnd, LONG_PTR lParamUser, int nOrdinal, b
   }
   // The registry's place is made first, so that nothing can fail once the hook is in.
   Record* record = new (std::nothrow) Record(this, lParamUser, nextSerial_++);
-  bool placed = false;
-  if (record) {
-    try {
-      records_.emplace(lng_hWnd, nullptr);
-      placed = true;
-    } catch (const std::bad_alloc&) {
-    }
+  try {
+    if (record) records_.emplace(lng_hWnd, nullptr);
+  } catch (const std::bad_alloc&) {
+    delete std::exchange(record, nullptr);
   }
-  if (!placed) {
-    delete record;
+  if (!record) {
     Fail(kRoutine, L"VirtualAlloc failed, error: " + std::to_wstring(ERROR_NOT_ENOUGH_MEMORY));
     return false;
   }

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <utility>
-
 #include "win/UniqueHandle.h"
 
 namespace hooks {
@@ -12,11 +10,6 @@ namespace {
 
 constexpr wchar_t kEventSource[] = L"Velmora";
 constexpr DWORD kEventId = 1;
-
-std::function<void(std::wstring_view)>& Watcher() {
-  static std::function<void(std::wstring_view)> watcher;
-  return watcher;
-}
 
 }  // namespace
 
@@ -35,9 +28,12 @@ void LogError(std::wstring_view className, std::wstring_view routine, std::wstri
     ::ReportEventW(source.get(), EVENTLOG_ERROR_TYPE, 0, kEventId, nullptr, 1, 0, strings, nullptr);
   }
   // A copy, so that a watcher may stop watching from inside its own call.
-  if (auto watcher = Watcher()) watcher(line);
+  if (auto watcher = detail::ErrorLogWatcher::Watcher()) watcher(line);
 }
 
-void WatchErrorLog(std::function<void(std::wstring_view line)> watcher) { Watcher() = std::move(watcher); }
+std::function<void(std::wstring_view)>& detail::ErrorLogWatcher::Watcher() {
+  static std::function<void(std::wstring_view)> watcher;
+  return watcher;
+}
 
 }  // namespace hooks

@@ -14,8 +14,15 @@ std::wstring ErrorLogLine(std::wstring_view className, std::wstring_view routine
 // Writes the entry (source "Velmora", error type) and tells the watcher, if any.
 void LogError(std::wstring_view className, std::wstring_view routine, std::wstring_view message);
 
-// Sees every line written, after it went to the event log (the event log cannot
-// be read back everywhere the program runs). An empty function stops watching.
-void WatchErrorLog(std::function<void(std::wstring_view line)> watcher);
+namespace detail {
+// Sees every line written, after it went to the event log: the event log cannot
+// be read back everywhere the program runs, so the tests watch here, through
+// their ErrorLogProbe. Empty: nobody watches.
+class ErrorLogWatcher {
+  friend void hooks::LogError(std::wstring_view, std::wstring_view, std::wstring_view);
+  friend struct ErrorLogProbe;
+  static std::function<void(std::wstring_view line)>& Watcher();
+};
+}  // namespace detail
 
 }  // namespace hooks

@@ -8,13 +8,9 @@
 
 namespace hooks {
 
-namespace {
-std::size_t g_liveLinks = 0;
-}  // namespace
-
-std::size_t LiveHookCount() { return g_liveLinks; }
-
 namespace detail {
+
+std::size_t HookLink::live_ = 0;
 
 // The thunks. Each is a few bytes of code written once, when a chunk of thunks
 // is made, and read-only and executable from then on; binding a thunk to a link
@@ -174,11 +170,11 @@ ThunkPool& Pool() {
 
 }  // namespace
 
-HookLink::HookLink() { ++g_liveLinks; }
+HookLink::HookLink() { ++live_; }
 
 HookLink::~HookLink() {
   if (thunkChunk_) Pool().Release(static_cast<Chunk*>(thunkChunk_), thunkIndex_);
-  --g_liveLinks;
+  --live_;
 }
 
 WNDPROC HookLink::proc() const {

@@ -25,9 +25,6 @@
 
 namespace hooks {
 
-// Links installed or waiting to be released in this process.
-std::size_t LiveHookCount();
-
 namespace detail {
 
 class HookLink {
@@ -69,6 +66,9 @@ class HookLink {
 
  private:
   friend struct ThunkAccess;
+  friend struct HookLinkProbe;  // the tests' view of the count below
+  // Links installed or waiting to be released in this process.
+  static std::size_t live_;
   static LRESULT CALLBACK Proc(HookLink* link, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 #if defined(__x86_64__)
   // Where the x86-64 thunks land: `slot` names the link and its window.

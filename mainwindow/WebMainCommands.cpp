@@ -5,9 +5,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/LoginFrm.h"
-#include "app/PublicData.h"
-#include "app/UpdateCheck.h"
+#include "common/PublicData.h"
+#include "common/UpdateCheck.h"
 #include "mainwindow/CacheMain.h"
 #include "mainwindow/ModMsg.h"
 #include "mainwindow/WebMainFrm.h"
@@ -50,8 +49,11 @@ void WebMainFrm::appmenu_Click(UINT item) {
       ::MessageBoxW(window(), L"缓存已清理完毕！", L"缓存清理", MB_OK | MB_ICONINFORMATION);
       break;
     case kMenuUpdate:
-      if (!downLoad_) downLoad_ = std::make_unique<app::CYFDownLoadFile>();
-      app::CheckUpdate(*downLoad_, app::UpdateRun::Menu);
+      if (!downLoad_) downLoad_ = std::make_unique<common::CYFDownLoadFile>();
+      if (common::CheckUpdate(*downLoad_, common::UpdateRun::Menu)) {
+        m_bExit = true;
+        Unload();
+      }
       break;
     case kMenuExit:
       CloseRequest();
@@ -76,10 +78,10 @@ void WebMainFrm::web_close_Click() { CloseRequest(); }
 void WebMainFrm::objStyle_CloseClick() { web_close_Click(); }
 
 void WebMainFrm::GameSpaceBtn_Click() {
-  ::ShellExecuteW(nullptr, L"open", app::GameSpaceUrl().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ::ShellExecuteW(nullptr, L"open", common::GameSpaceUrl().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void WebMainFrm::OtherUserBtn_Click() { frm::LoginFrm().Show(); }
+void WebMainFrm::OtherUserBtn_Click() { AccountRequest(); }
 
 void WebMainFrm::WebuTab_TabChanged() { Picture1->SetVisible(false); }
 
@@ -102,18 +104,6 @@ void WebMainFrm::WebuTab_OnMouseHover(std::int32_t ItemIndex, std::int16_t&, std
   tool.uId = reinterpret_cast<UINT_PTR>(WebuTab->hWnd());
   tool.lpszText = text.data();
   ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-std::wstring WebMainFrm::TabTooltip() const {
-  if (!tooltip_ || !WebuTab) return {};
-  wchar_t text[512] = {};
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = window();
-  tool.uId = reinterpret_cast<UINT_PTR>(WebuTab->hWnd());
-  tool.lpszText = text;
-  ::SendMessageW(tooltip_, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
-  return text;
 }
 
 void WebMainFrm::WebuTab_OnItemColose(std::int32_t, bool& Cancel) {

@@ -2,17 +2,18 @@
 
 #include <commctrl.h>
 
-#include "app/MsgFrm.h"
-#include "app/PublicData.h"
+#include "common/PublicData.h"
 #include "forms/DeleteLater.h"
 #include "forms/Program.h"
 #include "forms/Rounding.h"
 #include "forms/Twips.h"
 #include "mainwindow/ModMsg.h"
+#include "mainwindow/MsgFrm.h"
 #include "mainwindow/WebUrl.h"
 #include "resources/ResourceIds.h"
 #include "win/Module.h"
 #include "win/Resource.h"
+#include "win/WindowShape.h"
 
 namespace mainwindow {
 
@@ -40,7 +41,7 @@ std::unique_ptr<controls::iButton> LinkButton(HWND parent, int width, const wcha
 
 WebMainFrm::WebMainFrm()
     : Form(forms::FormDesign{
-          .caption = app::GameCaption(),
+          .caption = common::GameCaption(),
           .clientWidth = kDesignWidth,
           .clientHeight = kDesignHeight,
           .style = WS_POPUP | WS_CLIPCHILDREN,
@@ -51,8 +52,7 @@ WebMainFrm::WebMainFrm()
 WebMainFrm::~WebMainFrm() = default;
 
 void WebMainFrm::RectRgn(HWND hWnd, std::int16_t Top, std::int16_t Buttom, std::int16_t X, std::int16_t Y) {
-  HRGN region = ::CreateRoundRectRgn(0, 0, Top, Buttom, X, Y);
-  if (region && !::SetWindowRgn(hWnd, region, TRUE)) ::DeleteObject(region);
+  win::RoundWindowCorners(hWnd, Top, Buttom, X, Y);
 }
 
 void WebMainFrm::CreateControls() {
@@ -128,11 +128,11 @@ void WebMainFrm::Form_Load() {
   CreateAppMenu();
   BindReactions();
 
-  const std::wstring iconFile = app::GetTempFolder() + app::IconFileName();
+  const std::wstring iconFile = common::GetTempFolder() + common::IconFileName();
   smallIcon_ = win::LoadIconFile(iconFile, 16);
   ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   if (!notifyIcon_) notifyIcon_ = std::make_unique<CYFNotifyIcon>();
-  notifyIcon_->AddNotifyIcon(hwnd, smallIcon_.get(), app::GameCaption());
+  notifyIcon_->AddNotifyIcon(hwnd, smallIcon_.get(), common::GameCaption());
   bigIcon_ = win::LoadIconFile(iconFile, 32);
   ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
 
@@ -140,8 +140,8 @@ void WebMainFrm::Form_Load() {
   const std::wstring version = L"版本号:" + win::ModuleVersionText();
   ::ModifyMenuW(appmenu.get(), kMenuVersion, MF_BYCOMMAND | MF_STRING, kMenuVersion, version.c_str());
 
-  WebBForm->SetCaption(app::GameName);
-  SetCaption(app::GameCaption());
+  WebBForm->SetCaption(common::GameName);
+  SetCaption(common::GameCaption());
 
   objStyle = std::make_unique<controls::cSetStyle>();
   objStyle->CloseClick.Bind(this, &WebMainFrm::objStyle_CloseClick);
@@ -204,7 +204,7 @@ void WebMainFrm::Form_QueryUnload(bool& cancel, forms::UnloadMode) {
   // stays reachable) never gets here: the form is already unloading, and the
   // open question's answer decides for both.
   if (m_bExit) return;
-  app::MsgFrm& box = frm::MsgFrm();
+  mainwindow::MsgFrm& box = frm::MsgFrm();
   box.Load();
   // Modal over the main window: owned by it, so it stays above it.
   ::SetWindowLongPtrW(box.hWnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(window()));

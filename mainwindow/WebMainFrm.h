@@ -12,11 +12,12 @@
 #include <memory>
 #include <string>
 
-#include "app/CYFDownLoadFile.h"
 #include "browser/WebView.h"
+#include "common/CYFDownLoadFile.h"
 #include "controls/BForm.h"
 #include "controls/cSetStyle.h"
 #include "controls/iButton.h"
+#include "forms/Event.h"
 #include "forms/Form.h"
 #include "forms/PictureBox.h"
 #include "mainwindow/CYFNotifyIcon.h"
@@ -52,19 +53,12 @@ class WebMainFrm : public forms::Form {
   // True: a close of the main window goes ahead without asking.
   bool m_bExit = false;
 
+  // Raised by the account button; the login window, which opens this window,
+  // binds it to show itself again.
+  forms::Event<> AccountRequest;
+
   // The program menu, popped up at the pointer on the main window.
   void PopupAppMenu();
-
-  // For the tests of the window.
-  tabstrip::uTab* TabStrip() const noexcept { return WebuTab.get(); }
-  // Picture1 with its never-navigated view: the blank page the window shows
-  // from load until a tab is first opened or selected. Its own visibility,
-  // whether or not the main window is shown (the tray menu works on a hidden one).
-  bool BlankPageShown() const {
-    return Picture1 && (::GetWindowLongW(Picture1->hWnd(), GWL_STYLE) & WS_VISIBLE) != 0;
-  }
-  HMENU AppMenu() const noexcept { return appmenu.get(); }
-  std::wstring TabTooltip() const;
 
  protected:
   void Form_Load() override;
@@ -73,6 +67,15 @@ class WebMainFrm : public forms::Form {
   void Form_Resize() override;
 
  private:
+  friend struct WebMainFrmProbe;  // the tests' view of the window's parts
+
+  // Picture1 with its never-navigated view: the blank page the window shows
+  // from load until a tab is first opened or selected. Its own visibility,
+  // whether or not the main window is shown (the tray menu works on a hidden one).
+  bool BlankPageShown() const {
+    return Picture1 && (::GetWindowLongW(Picture1->hWnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+  }
+
   void CreateControls();
   void CreateAppMenu();
   void OpenTab(const std::wstring& address);
@@ -108,7 +111,7 @@ class WebMainFrm : public forms::Form {
 
   std::unique_ptr<controls::cSetStyle> objStyle;
   std::unique_ptr<CYFNotifyIcon> notifyIcon_;
-  std::unique_ptr<app::CYFDownLoadFile> downLoad_;  // the menu's update check
+  std::unique_ptr<common::CYFDownLoadFile> downLoad_;  // the menu's update check
   DdeTopic dde_;
   // Kept until the program ends: the window and the tray icon show them.
   win::UniqueHicon smallIcon_, bigIcon_;

@@ -1,7 +1,5 @@
 // The main window's layout on every resize. Each step stands alone: one that
-// fails (a size the window system refuses) is skipped and the next still runs.
-#include <exception>
-
+// fails (a size the window system refuses) is logged and skipped, and the next still runs.
 #include "forms/Program.h"
 #include "forms/Twips.h"
 #include "mainwindow/MainLayout.h"
@@ -10,14 +8,6 @@
 namespace mainwindow {
 
 namespace {
-template <typename Fn>
-void Step(Fn&& fn) noexcept {
-  try {
-    fn();
-  } catch (const std::exception&) {
-  }
-}
-
 int Px(double twips) { return forms::TwipsToPixels(twips); }
 
 void MoveButton(controls::iButton& button, double left, double top) {
@@ -30,31 +20,31 @@ void WebMainFrm::Form_Resize() {
   if (!WebBForm || Minimized()) return;
   const double stripHeight = WebuTab ? ToScale(WebuTab->Bounds().bottom - WebuTab->Bounds().top) : 0;
   const MainLayout layout = LayOutMainWindow(WindowPlace().width, ScaleWidth(), ScaleHeight(), stripHeight);
-  Step([&] {
+  forms::RunStep(L"WebMainFrm resize: title skin", [&] {
     WebBForm->Move(0, 0, Px(layout.skinWidth), WebBForm->Bounds().bottom);
     WebBForm->Printform(*this);
   });
-  Step([&] {
+  forms::RunStep(L"WebMainFrm resize: rounded corners", [&] {
     if (layout.regionRight && layout.regionBottom) RectRgn(window(), *layout.regionRight, *layout.regionBottom, 6, 6);
   });
-  Step([&] {
+  forms::RunStep(L"WebMainFrm resize: title buttons", [&] {
     MoveButton(*web_close, layout.closeLeft, kTitleButtonTop);
     MoveButton(*web_minmax, layout.minmaxLeft, kTitleButtonTop);
     MoveButton(*web_min, layout.minLeft, kTitleButtonTop);
     MoveButton(*web_tool, layout.toolLeft, kTitleButtonTop);
   });
-  Step([&] {
+  forms::RunStep(L"WebMainFrm resize: tab strip", [&] {
     // Its height is the strip's own.
     if (layout.strip && WebuTab) {
       const RECT now = WebuTab->Bounds();
       WebuTab->Move(Px(layout.strip->left), Px(layout.strip->top), Px(layout.strip->width), now.bottom - now.top);
     }
   });
-  Step([&] {
+  forms::RunStep(L"WebMainFrm resize: link buttons", [&] {
     MoveButton(*GameSpaceBtn, layout.gameSpaceLeft, 0);
     MoveButton(*OtherUserBtn, layout.otherUserLeft, 0);
   });
-  Step([&] {
+  forms::RunStep(L"WebMainFrm resize: page area", [&] {
     if (!layout.pageArea) return;
     const TwipsBox& page = *layout.pageArea;
     Picture1->Move(Px(page.left), Px(page.top), Px(page.width), Px(page.height));

@@ -1,12 +1,8 @@
 #include "tabstrip/CTabItem.h"
 
-#include <exception>
-#include <string>
 #include <utility>
 
 #include "forms/Program.h"
-#include "win/Error.h"
-#include "win/Text.h"
 
 namespace tabstrip {
 
@@ -14,40 +10,17 @@ namespace {
 
 // A page that fails while it is let go cannot stop its tab from going: the
 // failure is logged and the model goes on.
-void LogFailure(const wchar_t* what, std::exception_ptr error) noexcept {
-  try {
-    std::wstring text = L"unknown error";
-    try {
-      std::rethrow_exception(error);
-    } catch (const win::Win32Error& e) {
-      text = e.message();
-    } catch (const std::exception& e) {
-      text = win::FromUtf8(e.what());
-    } catch (...) {
-    }
-    forms::Program::Log(std::wstring(what) + L": " + text);
-  } catch (...) {
-    // Nothing is left to report with.
-  }
-}
-
 void Unload(ITabForm& page) noexcept {
-  try {
+  forms::RunStep(L"unloading a tab page", [&] {
     if (!page.UnloadPage()) {
       HWND window = page.hWnd();
       if (window && ::IsWindow(window)) ::DestroyWindow(window);
     }
-  } catch (...) {
-    LogFailure(L"unloading a tab page", std::current_exception());
-  }
+  });
 }
 
 void Detach(ITabForm& page) noexcept {
-  try {
-    page.Initialize(nullptr, nullptr);
-  } catch (...) {
-    LogFailure(L"detaching a tab page", std::current_exception());
-  }
+  forms::RunStep(L"detaching a tab page", [&] { page.Initialize(nullptr, nullptr); });
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "forms/MouseState.h"
+#include "forms/Program.h"
 #include "forms/Rounding.h"
 #include "resources/ResourceIds.h"
 #include "tabstrip/mdlTabAPI.h"
@@ -150,14 +151,10 @@ void uTab::Redraw(bool) { PaintAll(true); }
 
 void uTab::ChangeForm(CTabItem&, ITabForm* Form) {
   // Each step runs even when the one before it failed.
-  try {
+  forms::RunStep(L"uTab.ChangeForm: attaching the page", [&] {
     if (Form) AttachPage(Form->hWnd());
-  } catch (const std::exception&) {
-  }
-  try {
-    ShowSelectedPage();
-  } catch (const std::exception&) {
-  }
+  });
+  forms::RunStep(L"uTab.ChangeForm: showing the selected page", [&] { ShowSelectedPage(); });
 }
 
 HWND uTab::hParent() { return window() ? ::GetParent(window()) : nullptr; }
@@ -227,18 +224,9 @@ void uTab::Resized() {
     ::SetWindowPos(window(), nullptr, 0, 0, outer.right - outer.left, StripHeight(),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  try {
-    RecreateBuffers();
-  } catch (const std::exception&) {
-  }
-  try {
-    ComputeWidthAndLayOut();
-  } catch (const std::exception&) {
-  }
-  try {
-    PaintAll(true);
-  } catch (const std::exception&) {
-  }
+  forms::RunStep(L"uTab resize: drawing buffers", [&] { RecreateBuffers(); });
+  forms::RunStep(L"uTab resize: layout", [&] { ComputeWidthAndLayOut(); });
+  forms::RunStep(L"uTab resize: painting", [&] { PaintAll(true); });
   resizing_ = false;
 }
 

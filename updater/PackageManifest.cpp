@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/UpdateManifest.h"
+#include "common/UpdateManifest.h"
 
 namespace updater {
 
@@ -54,9 +54,9 @@ std::optional<std::vector<std::uint8_t>> FromHex(std::string_view hex) {
 }
 
 std::optional<PackageManifest> ReadPackageManifest(std::string_view text, ManifestProblem& problem) {
-  const std::vector<std::string> lines = app::ManifestLines(text);
+  const std::vector<std::string> lines = common::ManifestLines(text);
   PackageManifest manifest;
-  const auto version = app::ManifestVersion(text);
+  const auto version = common::ManifestVersion(text);
   const auto package = Field(lines, "package"), size = Field(lines, "size"), sha = Field(lines, "sha256"),
              signature = Field(lines, "signature"), expires = Field(lines, "expires");
   if (!version || version->empty()) {

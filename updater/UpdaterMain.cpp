@@ -18,7 +18,7 @@
 #include <string>
 
 #include "BuildSettings.h"
-#include "app/UpdateLocation.h"
+#include "common/UpdateLocation.h"
 #include "updater/Crypto.h"
 #include "updater/Fetch.h"
 #include "updater/PackageManifest.h"
@@ -26,6 +26,7 @@
 #include "updater/UpdaterArgument.h"
 #include "win/Messages.h"
 #include "win/SystemLibrary.h"
+#include "win/UniqueHandle.h"
 
 namespace {
 
@@ -90,8 +91,10 @@ class ProgressWindow {
 // "major.minor.revision" of an executable's version resource, read as data
 // (nothing of the file runs); empty when it has none.
 std::string InstalledVersion(const std::wstring& path) {
-  const HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  if (!module) return {};
+  const win::UniqueHmodule file(
+      ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  if (!file) return {};
+  const HMODULE module = file.get();
   std::string text;
   const HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */);
   const HGLOBAL data = info ? ::LoadResource(module, info) : nullptr;
@@ -107,7 +110,6 @@ std::string InstalledVersion(const std::wstring& path) {
            std::to_string(HIWORD(fixed.dwFileVersionLS));
     break;
   }
-  ::FreeLibrary(module);
   return text;
 }
 
@@ -130,8 +132,7 @@ bool StartClient(const std::wstring& client, const std::wstring& folder) {
                         folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
     return false;
   }
-  ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
+  win::UniqueKernelHandle thread(pi.hThread), process(pi.hProcess);
   return true;
 }
 
@@ -159,11 +160,8 @@ class Update {
   bool WaitForClientExit() {
     const DWORD start = ::GetTickCount();
     for (;;) {
-      HANDLE file = ::CreateFileW(client_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-      if (file != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(file);
-        return true;
-      }
+      const win::UniqueFile file(::CreateFileW(client_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      if (file) return true;
       // No client to replace, or one that does not end: nothing is touched.
       if (::GetLastError() == ERROR_FILE_NOT_FOUND || ::GetTickCount() - start > kClientExitWaitMs) return false;
       ::Sleep(200);
@@ -175,7 +173,7 @@ class Update {
     ui_.Status(L"正在取得更新说明…");
     std::string text;
     std::wstring error;
-    const std::wstring manifestUrl = std::wstring(velmora::build::kUpdateBase) + app::kUpdateManifestPath;
+    const std::wstring manifestUrl = std::wstring(velmora::build::kUpdateBase) + common::kUpdateManifestPath;
     if (!updater::Fetch(manifestUrl, kManifestLimit,
                         [&](std::span<const std::uint8_t> bytes) {
                           text.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -226,8 +224,8 @@ class Update {
 
   bool Download(const updater::PackageManifest& manifest, std::wstring& why) {
     ui_.Status(L"正在下载版本 " + Widen(manifest.version) + L"…");
-    HANDLE file = ::CreateFileW(fresh_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    win::UniqueFile file(::CreateFileW(fresh_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file) {
       why = L"无法在客户端所在的文件夹中写入文件。";
       return false;
     }
@@ -237,7 +235,7 @@ class Update {
     const bool fetched = updater::Fetch(Widen(manifest.package), manifest.size,
                                         [&](std::span<const std::uint8_t> bytes) {
                                           DWORD written = 0;
-                                          if (!::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
+                                          if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
                                                            &written, nullptr) ||
                                               written != bytes.size()) {
                                             return false;
@@ -248,8 +246,8 @@ class Update {
                                           return true;
                                         },
                                         error);
-    const bool flushed = ::FlushFileBuffers(file) != FALSE;
-    ::CloseHandle(file);
+    const bool flushed = ::FlushFileBuffers(file.get()) != FALSE;
+    file.reset();
     if (!fetched || !flushed) {
       why = L"下载更新包失败：" + error;
       return false;

@@ -36,7 +36,7 @@ const WinInetFunctions* WinInet() {
 // WinINet reports the handle closing. A request abandoned before its handle
 // was ever created keeps its context: small, and only after a failure.
 struct BoundedInternet::Context {
-  HANDLE done = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  UniqueKernelHandle done{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
   std::atomic<DWORD> error{0};
   std::atomic<HINTERNET> created{nullptr};
   std::atomic<int> refs{1};
@@ -44,10 +44,7 @@ struct BoundedInternet::Context {
   char buffer[kMaxBlock];
 
   void Release() {
-    if (--refs == 0) {
-      ::CloseHandle(done);
-      delete this;
-    }
+    if (--refs == 0) delete this;
   }
 };
 
@@ -64,7 +61,7 @@ void CALLBACK Status(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DW
     }
     case INTERNET_STATUS_REQUEST_COMPLETE:
       c->error = static_cast<INTERNET_ASYNC_RESULT*>(info)->dwError;
-      ::SetEvent(c->done);
+      ::SetEvent(c->done.get());
       break;
     case INTERNET_STATUS_HANDLE_CLOSING:
       c->Release();
@@ -73,17 +70,19 @@ void CALLBACK Status(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DW
 }
 }  // namespace
 
+void BoundedInternet::CloseInternetHandle::operator()(HINTERNET handle) const noexcept { WinInet()->close(handle); }
+
 BoundedInternet::BoundedInternet(DWORD stepMs, bool pump) : stepMs_(stepMs), pump_(pump) {
   context_ = new Context;
   if (!WinInet()) return;
-  root_ = WinInet()->open(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, INTERNET_FLAG_ASYNC);
-  if (root_) WinInet()->setCallback(root_, &Status);
+  root_.reset(WinInet()->open(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, INTERNET_FLAG_ASYNC));
+  if (root_) WinInet()->setCallback(root_.get(), &Status);
 }
 
 BoundedInternet::~BoundedInternet() {
   HINTERNET request = context_->created.load();
   if (request) WinInet()->close(request);
-  if (root_) WinInet()->close(root_);
+  root_.reset();
   context_->Release();
 }
 
@@ -104,8 +103,9 @@ bool BoundedInternet::Wait() {
       if (overall >= deadlineMs_) return false;
       if (deadlineMs_ - overall < left) left = deadlineMs_ - overall;
     }
-    const DWORD woke = pump_ ? ::MsgWaitForMultipleObjects(1, &context_->done, FALSE, left, QS_ALLINPUT)
-                             : ::WaitForSingleObject(context_->done, left);
+    HANDLE done = context_->done.get();
+    const DWORD woke = pump_ ? ::MsgWaitForMultipleObjects(1, &done, FALSE, left, QS_ALLINPUT)
+                             : ::WaitForSingleObject(done, left);
     if (woke == WAIT_OBJECT_0) return context_->error == ERROR_SUCCESS;
     if (woke == WAIT_OBJECT_0 + 1) {
       if (!DispatchPendingMessages()) return false;
@@ -117,7 +117,7 @@ bool BoundedInternet::Wait() {
 
 bool BoundedInternet::Open(const std::wstring& url) {
   if (!root_ || !context_->done) return false;
-  HINTERNET request = WinInet()->openUrl(root_, url.c_str(), nullptr, 0,
+  HINTERNET request = WinInet()->openUrl(root_.get(), url.c_str(), nullptr, 0,
                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
                                          reinterpret_cast<DWORD_PTR>(context_));
   if (request) {

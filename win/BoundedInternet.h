@@ -10,7 +10,10 @@
 #include <wininet.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "win/UniqueHandle.h"
 
 namespace win {
 
@@ -47,7 +50,11 @@ class BoundedInternet {
   bool pump_;
   bool deadlineSet_ = false;
   DWORD deadlineStart_ = 0, deadlineMs_ = 0;
-  HINTERNET root_ = nullptr;
+  // Closed through the WinINet this transfer loaded (BoundedInternet.cpp).
+  struct CloseInternetHandle {
+    void operator()(HINTERNET handle) const noexcept;
+  };
+  std::unique_ptr<void, CloseInternetHandle> root_;
   HINTERNET request_ = nullptr;
   Context* context_ = nullptr;
 };

@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/UpdateManifest.h"
+#include "common/UpdateManifest.h"
 #include "updater/PackageManifest.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const auto version = app::ManifestVersion(text);
+  const auto version = common::ManifestVersion(text);
   if (version && (version->find('\r') != std::string::npos || version->find('\n') != std::string::npos)) std::abort();
   updater::ManifestProblem problem;
   const auto manifest = updater::ReadPackageManifest(text, problem);

@@ -7,12 +7,12 @@
 #include <random>
 #include <string>
 
-#include "browser/HtmlScan.h"
-#include "browser/PageCharset.h"
-#include "browser/PageDocument.h"
-#include "browser/PageLayout.h"
-#include "browser/PageScript.h"
-#include "browser/PageUrl.h"
+#include "tests/support/HtmlScan.h"
+#include "tests/support/PageCharset.h"
+#include "tests/support/PageDocument.h"
+#include "tests/support/PageLayout.h"
+#include "tests/support/PageScript.h"
+#include "tests/support/PageUrl.h"
 
 namespace {
 

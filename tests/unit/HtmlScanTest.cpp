@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "browser/HtmlScan.h"
+#include "tests/support/HtmlScan.h"
 
 using browser::html::DecodeEntities;
 using browser::html::Scanner;

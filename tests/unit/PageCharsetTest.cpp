@@ -1,7 +1,7 @@
 // Choosing and decoding a page's character set.
 #include <gtest/gtest.h>
 
-#include "browser/PageCharset.h"
+#include "tests/support/PageCharset.h"
 
 namespace cs = browser::charset;
 

@@ -1,7 +1,7 @@
 // The page model: title, root HTML, frames, refresh, links, scripts, text blocks.
 #include <gtest/gtest.h>
 
-#include "browser/PageDocument.h"
+#include "tests/support/PageDocument.h"
 
 using browser::MetaRefresh;
 using browser::PageDocument;

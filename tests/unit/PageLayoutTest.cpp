@@ -1,7 +1,7 @@
 // Line breaking and link hit-testing of the plain page view.
 #include <gtest/gtest.h>
 
-#include "browser/PageLayout.h"
+#include "tests/support/PageLayout.h"
 
 namespace layout = browser::layout;
 

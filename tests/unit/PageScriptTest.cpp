@@ -1,7 +1,7 @@
 // What the plain page engine recognises in scripts.
 #include <gtest/gtest.h>
 
-#include "browser/PageScript.h"
+#include "tests/support/PageScript.h"
 
 using browser::script::Action;
 using browser::script::ActionKind;

@@ -1,7 +1,7 @@
 // Resolving page references against the page's address.
 #include <gtest/gtest.h>
 
-#include "browser/PageUrl.h"
+#include "tests/support/PageUrl.h"
 
 using browser::url::Resolve;
 

@@ -1,9 +1,9 @@
 // The client's rule for the manifest's version line.
 #include <gtest/gtest.h>
 
-#include "app/UpdateManifest.h"
+#include "common/UpdateManifest.h"
 
-namespace app {
+namespace common {
 namespace {
 
 TEST(UpdateManifest, TheFirstVersionLineFromItsNinthCharacterTrimmed) {
@@ -28,4 +28,4 @@ TEST(UpdateManifest, TheUpdaterArgumentNamesFolderAndClientWithoutADoubledBacksl
 }
 
 }  // namespace
-}  // namespace app
+}  // namespace common

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CYFDownLoadFile.h"
+#include "common/CYFDownLoadFile.h"
 #include "tests/win/PlainPageTestServer.h"
 
 namespace {
@@ -38,7 +38,7 @@ class Downloader : public ::testing::Test {
     ::DeleteFileW(path.c_str());
   }
   pagetest::TestHttpServer server;
-  app::CYFDownLoadFile downloader;
+  common::CYFDownLoadFile downloader;
   std::wstring path = TempPath(L"file.bin");
 };
 

@@ -16,6 +16,7 @@
 #include "hooks/ErrorLog.h"
 #include "hooks/HookLink.h"
 #include "hooks/cFormSubclass.h"
+#include "tests/win/HookProbes.h"
 #include "win/UniqueHandle.h"
 
 using hooks::ALL_MESSAGES;
@@ -132,9 +133,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD maxMs) {
 class LogCapture {
  public:
   LogCapture() {
-    hooks::WatchErrorLog([this](std::wstring_view line) { lines.emplace_back(line); });
+    hooks::detail::ErrorLogProbe::Watch([this](std::wstring_view line) { lines.emplace_back(line); });
   }
-  ~LogCapture() { hooks::WatchErrorLog(nullptr); }
+  ~LogCapture() { hooks::detail::ErrorLogProbe::Watch(nullptr); }
   std::vector<std::wstring> lines;
 };
 
@@ -178,10 +179,10 @@ class HookTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_own.clear();
-    liveAtStart_ = hooks::LiveHookCount();
+    liveAtStart_ = hooks::detail::HookLinkProbe::Live();
   }
   void TearDown() override { g_own.clear(); }
-  std::size_t NewHooks() const { return hooks::LiveHookCount() - liveAtStart_; }
+  std::size_t NewHooks() const { return hooks::detail::HookLinkProbe::Live() - liveAtStart_; }
 
  private:
   std::size_t liveAtStart_ = 0;

@@ -10,6 +10,7 @@
 #include "hooks/CSubclass.h"
 #include "hooks/HookLink.h"
 #include "hooks/cFormSubclass.h"
+#include "tests/win/HookProbes.h"
 #include "tests/win/ProcessMemory.h"
 #include "win/UniqueHandle.h"
 
@@ -71,7 +72,7 @@ Figures Measure(HWND parent) {
   f.nextHandle = NextHandleValue();
   f.windows = ThreadWindows();
   ::EnumChildWindows(parent, &CountWindow, reinterpret_cast<LPARAM>(&f.windows));
-  f.hooks = hooks::LiveHookCount();
+  f.hooks = hooks::detail::HookLinkProbe::Live();
   return f;
 }
 
@@ -162,7 +163,7 @@ class Churn {
 }  // namespace
 
 TEST(HooksLeak, TenThousandWindowsHookedAndUnhookedLeaveHandlesAndMemoryFlat) {
-  const std::size_t hooksAtStart = hooks::LiveHookCount();
+  const std::size_t hooksAtStart = hooks::detail::HookLinkProbe::Live();
   Churn churn;
   churn.Run(1000);  // the allocators and the window system settle first
   const Figures before = Measure(churn.parent());

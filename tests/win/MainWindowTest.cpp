@@ -9,12 +9,13 @@
 #include <string>
 #include <thread>
 
-#include "app/MsgFrm.h"
 #include "mainwindow/DdeTopic.h"
+#include "mainwindow/MsgFrm.h"
 #include "mainwindow/WebMainFrm.h"
 #include "tabstrip/CTabItem.h"
 #include "tests/win/PlainPageTestServer.h"
 #include "tests/win/ProcessMemory.h"
+#include "tests/win/MainWindowProbe.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ class MainWindow : public ::testing::Test {
     PumpPending();
   }
   static mainwindow::WebMainFrm& main() { return frm::WebMainFrm(); }
-  static tabstrip::CTabItems& tabs() { return main().TabStrip()->TabItems(); }
+  static tabstrip::CTabItems& tabs() { return mainwindow::WebMainFrmProbe::TabStrip(main())->TabItems(); }
   static std::wstring Caption(int i) { return tabs().Item(i)->Caption(); }
 
   pagetest::TestHttpServer server;
@@ -46,17 +47,17 @@ class MainWindow : public ::testing::Test {
 TEST_F(MainWindow, OneTabPerAddressWhateverTheLetterCaseAndEachTabShowsItsPagesTitle) {
   const std::wstring one = server.Url("/one.html");
   main().Load();
-  EXPECT_TRUE(main().BlankPageShown()) << "before any tab";
+  EXPECT_TRUE(mainwindow::WebMainFrmProbe::BlankPageShown(main())) << "before any tab";
   main().SetURL(one);
   ASSERT_EQ(tabs().Count(), 1);
   EXPECT_FALSE(main().Visible()) << "SetURL leaves a loaded window hidden";
-  EXPECT_FALSE(main().BlankPageShown()) << "the first tab hides the blank page for good";
+  EXPECT_FALSE(mainwindow::WebMainFrmProbe::BlankPageShown(main())) << "the first tab hides the blank page for good";
   EXPECT_EQ(Caption(0), L"Game" + one) << "the key until the page has a title";
   ASSERT_TRUE(PumpUntil([&] { return Caption(0) == L"第一服"; }));
 
   main().SetURL(server.Url("/two.html"));
   ASSERT_EQ(tabs().Count(), 2);
-  EXPECT_EQ(main().TabStrip()->Selected(), 1);
+  EXPECT_EQ(mainwindow::WebMainFrmProbe::TabStrip(main())->Selected(), 1);
   ASSERT_TRUE(PumpUntil([&] { return server.Count("/two.html") == 1; }));
   PumpPending();
   EXPECT_EQ(Caption(1), L"Game" + server.Url("/two.html")) << "a page without a title keeps the key";
@@ -66,7 +67,7 @@ TEST_F(MainWindow, OneTabPerAddressWhateverTheLetterCaseAndEachTabShowsItsPagesT
   for (const std::wstring& again : {one, shouted}) {
     main().SetURL(again);
     EXPECT_EQ(tabs().Count(), 2);
-    EXPECT_EQ(main().TabStrip()->Selected(), 0);
+    EXPECT_EQ(mainwindow::WebMainFrmProbe::TabStrip(main())->Selected(), 0);
   }
   PumpPending();
   EXPECT_EQ(server.Count("/one.html"), 1) << "selecting a tab does not load its page again";
@@ -78,14 +79,14 @@ TEST_F(MainWindow, OneTabPerAddressWhateverTheLetterCaseAndEachTabShowsItsPagesT
 TEST_F(MainWindow, ANarrowWindowKeepsItsStripWidthAndAMinimisedOneItsLayout) {
   main().SetURL(server.Url("/one.html"));
   HWND hwnd = main().hWnd();
-  const RECT wide = main().TabStrip()->Bounds();
+  const RECT wide = mainwindow::WebMainFrmProbe::TabStrip(main())->Bounds();
   ::SetWindowPos(hwnd, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
   PumpPending();
-  const RECT narrow = main().TabStrip()->Bounds();
+  const RECT narrow = mainwindow::WebMainFrmProbe::TabStrip(main())->Bounds();
   EXPECT_EQ(narrow.right - narrow.left, wide.right - wide.left);
   // The later steps still ran: the page container follows the new size
   // (60 twips, 4 pixels, each side and below; from the strip's height down).
-  HWND container = main().TabStrip()->hContainerWnd();
+  HWND container = mainwindow::WebMainFrmProbe::TabStrip(main())->hContainerWnd();
   RECT page{};
   ::GetWindowRect(container, &page);
   ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&page), 2);
@@ -169,7 +170,7 @@ DWORD SendThroughDde(const std::string& text) {
 
 TEST_F(MainWindow, TwoHundredPagesOpenedThroughDdeAndClosedByTheirGlyphsLeaveNothingBehind) {
   main().SetURL(server.Url("/one.html"));
-  tabstrip::uTab& strip = *main().TabStrip();
+  tabstrip::uTab& strip = *mainwindow::WebMainFrmProbe::TabStrip(main());
   const std::string two = "http://127.0.0.1:" + std::to_string(server.port()) + "/two.html";
   auto cycle = [&] {
     ASSERT_EQ(SendThroughDde(two), 0u);
@@ -200,14 +201,14 @@ TEST_F(MainWindow, AnExecuteStringThatIsNoAddressIsRefusedAndOpensNothing) {
 TEST_F(MainWindow, TheMenuNamesTheVersionAndTheStripsTooltipFollowsTheHoveredTab) {
   main().SetURL(server.Url("/one.html"));
   wchar_t caption[64] = {};
-  ::GetMenuStringW(main().AppMenu(), mainwindow::kMenuVersion, caption, 64, MF_BYCOMMAND);
+  ::GetMenuStringW(mainwindow::WebMainFrmProbe::AppMenu(main()), mainwindow::kMenuVersion, caption, 64, MF_BYCOMMAND);
   EXPECT_EQ(std::wstring(caption), std::wstring(L"版本号:") + VELMORA_VERSION_TEXT);
   ASSERT_TRUE(PumpUntil([&] { return Caption(0) == L"第一服"; }));
-  HWND strip = main().TabStrip()->hWnd();
+  HWND strip = mainwindow::WebMainFrmProbe::TabStrip(main())->hWnd();
   ::SendMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(60, 13));
-  EXPECT_EQ(main().TabTooltip(), L"第一服");
+  EXPECT_EQ(mainwindow::WebMainFrmProbe::TabTooltip(main()), L"第一服");
   ::SendMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(300, 13));
-  EXPECT_EQ(main().TabTooltip(), L"") << "empty strip space clears it";
+  EXPECT_EQ(mainwindow::WebMainFrmProbe::TabTooltip(main()), L"") << "empty strip space clears it";
 }
 
 int g_step = 0;

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "browser/PageFetcher.h"
-#include "browser/PlainPageView.h"
+#include "tests/support/PageFetcher.h"
+#include "tests/support/PlainPageView.h"
 #include "tests/win/PlainPageTestServer.h"
 
 using pagetest::Answer;

@@ -6,7 +6,8 @@
 #include <iterator>
 #include <vector>
 
-#include "app/PublicData.h"
+#include "app/LoginBgFrm.h"
+#include "common/PublicData.h"
 #include "resources/ResourceIds.h"
 #include "win/Error.h"
 #include "win/Module.h"
@@ -32,12 +33,12 @@ int PartialsBeside(const std::wstring& path) {
 }
 
 TEST(SaveResourceToFile, ReplacesALongerFileWithExactlyTheResourceBytes) {
-  const std::wstring path = app::GetTempFolder() + L"velmora-save-test.ico";
+  const std::wstring path = common::GetTempFolder() + L"velmora-save-test.ico";
   {
     std::ofstream out(path.c_str(), std::ios::binary);
     out << std::string(200000, 'x');
   }
-  app::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path);
+  common::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path);
   auto expected = win::ResourceBytes(res::kIconFile, res::kTypeIcon);
   std::vector<char> written = ReadAll(path);
   ASSERT_EQ(written.size(), expected.size());
@@ -49,11 +50,11 @@ TEST(SaveResourceToFile, ReplacesALongerFileWithExactlyTheResourceBytes) {
 // Two clients started together write the same icon file; one may still hold
 // it open (reading its icons) when the other replaces it.
 TEST(SaveResourceToFile, AFileHeldOpenElsewhereIsLeftAsItIsWhenItHoldsTheSameBytes) {
-  const std::wstring path = app::GetTempFolder() + L"velmora-held.ico";
-  app::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path);
+  const std::wstring path = common::GetTempFolder() + L"velmora-held.ico";
+  common::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path);
   HANDLE held = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_NO_THROW(app::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path));
+  EXPECT_NO_THROW(common::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path));
   EXPECT_EQ(PartialsBeside(path), 0);
   ::CloseHandle(held);
 
@@ -66,7 +67,7 @@ TEST(SaveResourceToFile, AFileHeldOpenElsewhereIsLeftAsItIsWhenItHoldsTheSameByt
   held = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   try {
-    app::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path);
+    common::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path);
     ADD_FAILURE() << "replaced a file held open without delete sharing";
   } catch (const win::Win32Error& e) {
     EXPECT_NE(e.message().find(path), std::wstring::npos);
@@ -78,7 +79,7 @@ TEST(SaveResourceToFile, AFileHeldOpenElsewhereIsLeftAsItIsWhenItHoldsTheSameByt
   // all, is no obstacle.
   HANDLE other = ::CreateFileW((path + L".part").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(other, INVALID_HANDLE_VALUE);
-  EXPECT_NO_THROW(app::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path));
+  EXPECT_NO_THROW(common::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path));
   EXPECT_EQ(ReadAll(path).size(), win::ResourceBytes(res::kIconFile, res::kTypeIcon).size());
   ::CloseHandle(other);
   ::DeleteFileW((path + L".part").c_str());
@@ -86,19 +87,19 @@ TEST(SaveResourceToFile, AFileHeldOpenElsewhereIsLeftAsItIsWhenItHoldsTheSameByt
 }
 
 TEST(SaveResourceToFile, WorksInAFolderWithChineseLetters) {
-  const std::wstring folder = app::GetTempFolder() + L"玩家目录";
+  const std::wstring folder = common::GetTempFolder() + L"玩家目录";
   ::CreateDirectoryW(folder.c_str(), nullptr);
   const std::wstring path = folder + L"\\vorn.ico";
-  app::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path);
+  common::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path);
   EXPECT_EQ(ReadAll(path).size(), win::ResourceBytes(res::kIconFile, res::kTypeIcon).size());
   ::DeleteFileW(path.c_str());
   ::RemoveDirectoryW(folder.c_str());
 }
 
 TEST(SaveResourceToFile, UnwritablePlaceNamesTheFileAndKeepsNothingHalfWritten) {
-  const std::wstring path = app::GetTempFolder() + L"no-such-folder\\vorn.ico";
+  const std::wstring path = common::GetTempFolder() + L"no-such-folder\\vorn.ico";
   try {
-    app::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path);
+    common::SaveResourceToFile(res::kIconFile, res::kTypeIcon, path);
     FAIL() << "expected an error";
   } catch (const win::Win32Error& e) {
     EXPECT_NE(e.message().find(path), std::wstring::npos);
@@ -106,13 +107,13 @@ TEST(SaveResourceToFile, UnwritablePlaceNamesTheFileAndKeepsNothingHalfWritten) 
 }
 
 TEST(SaveResourceToFile, MissingResourceIsNamedAndTheOldFileStays) {
-  const std::wstring path = app::GetTempFolder() + L"velmora-keep.txt";
+  const std::wstring path = common::GetTempFolder() + L"velmora-keep.txt";
   {
     std::ofstream out(path.c_str(), std::ios::binary);
     out << "good";
   }
   try {
-    app::SaveResourceToFile(999, L"UPDATE", path);
+    common::SaveResourceToFile(999, L"UPDATE", path);
     FAIL() << "expected an error";
   } catch (const win::Win32Error& e) {
     EXPECT_NE(e.message().find(L"UPDATE 999"), std::wstring::npos);
@@ -122,7 +123,7 @@ TEST(SaveResourceToFile, MissingResourceIsNamedAndTheOldFileStays) {
 }
 
 TEST(GetTempFolder, EndsInExactlyOneBackslash) {
-  std::wstring folder = app::GetTempFolder();
+  std::wstring folder = common::GetTempFolder();
   ASSERT_GE(folder.size(), 2u);
   EXPECT_EQ(folder.back(), L'\\');
   EXPECT_NE(folder[folder.size() - 2], L'\\');

@@ -1,0 +1,81 @@
+#include "common/UpdateCheck.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+
+#include "common/PublicData.h"
+#include "common/UpdateManifest.h"
+#include "forms/Program.h"
+#include "resources/ResourceIds.h"
+#include "win/Module.h"
+#include "win/Text.h"
+#include "win/UniqueHandle.h"
+
+namespace common {
+
+namespace {
+// The version line is near the top; a larger file is read only this far, and
+// a larger download is a failed check (the earlier manifest is kept).
+constexpr std::size_t kManifestReadLimit = 64 * 1024;
+// The whole download, however the server drips it: the start-up waits no longer.
+constexpr unsigned kManifestDeadlineMs = 30000;
+
+std::optional<std::string> ReadManifest(const std::wstring& path) {
+  win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+  if (!file) return std::nullopt;
+  std::string text(kManifestReadLimit, '\0');
+  DWORD read = 0;
+  if (!::ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr)) return std::nullopt;
+  text.resize(read);
+  return text;
+}
+
+// Writes the updater and starts it; false (after telling the player) when it
+// cannot be written.
+bool StartUpdater() {
+  const std::wstring updater = GetTempFolder() + kUpdaterFile;
+  try {
+    SaveResourceToFile(res::kUpdater, res::kTypeUpdate, updater);
+  } catch (const std::exception& error) {
+    const std::wstring text = L"无法写入更新程序：" + win::FromUtf8(error.what());
+    ::MessageBoxW(nullptr, text.c_str(), L"提示", MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  std::wstring path = win::ModulePath();
+  const std::size_t slash = path.find_last_of(L"\\/");
+  std::wstring folder = path.substr(0, slash);
+  if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+  std::wstring base = path.substr(slash + 1);
+  if (base.size() > 4 && _wcsicmp(base.c_str() + base.size() - 4, L".exe") == 0) base.resize(base.size() - 4);
+  const std::wstring argument = UpdaterArgument(folder, base);
+  ::ShellExecuteW(nullptr, L"open", updater.c_str(), argument.c_str(), nullptr, SW_SHOWNORMAL);
+  return true;
+}
+}  // namespace
+
+bool CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run) {
+  const std::wstring manifest = GetTempFolder() + kUpdateManifestFile;
+  const std::string version = win::ToUtf8(win::ModuleVersionText());
+  downloader.SetLimits(kManifestReadLimit, kManifestDeadlineMs);
+  downloader.DownLoadFile(UpdateUrl(), manifest, true, false);
+  const std::optional<std::string> text = ReadManifest(manifest);
+  if (!text) return false;
+  const std::optional<std::string> offered = ManifestVersion(*text);
+  if (!offered) return false;
+  if (*offered != version) {
+    if (::MessageBoxW(nullptr, L"发现有新版本，是否现在更新！", L"提示", MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    if (!StartUpdater()) return false;
+    if (run == UpdateRun::StartUp) forms::Program::EndNow();
+    return true;
+  }
+  if (run == UpdateRun::Menu) {
+    ::MessageBoxW(nullptr, L"当前版本已是最新，无需更新！", L"提示", MB_OK | MB_ICONWARNING);
+  }
+  return false;
+}
+
+}  // namespace common

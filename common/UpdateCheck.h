@@ -1,0 +1,20 @@
+// The update check: the client's version text against the version line of
+// the operator's manifest. When they differ the player is asked; on Yes the
+// updater (resource "UPDATE" 101) is written to the temporary folder and
+// started with the client's location, and the client closes so that it can
+// be replaced. Run at start-up, before the splash, and from the program menu.
+#pragma once
+
+#include "common/CYFDownLoadFile.h"
+
+namespace common {
+
+enum class UpdateRun { StartUp, Menu };
+
+// `downloader` is the owner's (the start-up window's, or the main window's).
+// True when the updater has been started from the menu: the caller closes the
+// client without asking, so that the updater can replace it. At start-up the
+// program ends at once instead.
+bool CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run);
+
+}  // namespace common
