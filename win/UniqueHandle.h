@@ -60,7 +60,7 @@ inline void FreeGlobal(HGLOBAL h) noexcept { ::GlobalFree(h); }
 inline void DestroyWnd(HWND h) noexcept { ::DestroyWindow(h); }
 inline void DestroyMenuHandle(HMENU h) noexcept { ::DestroyMenu(h); }
 inline void CloseEventLog(HANDLE h) noexcept { ::DeregisterEventSource(h); }
-inline void FreeModule(HMODULE h) noexcept { ::FreeLibrary(h); }
+inline void ReleaseModule(HMODULE h) noexcept { ::FreeLibrary(h); }
 }  // namespace detail
 
 struct FileTraits {
@@ -81,7 +81,7 @@ using UniqueHinternet = UniqueHandle<HandleTraits<HINTERNET, detail::CloseIntern
 using UniqueHglobal = UniqueHandle<HandleTraits<HGLOBAL, detail::FreeGlobal>>;
 using UniqueHwnd = UniqueHandle<HandleTraits<HWND, detail::DestroyWnd>>;
 using UniqueHmenu = UniqueHandle<HandleTraits<HMENU, detail::DestroyMenuHandle>>;
-using UniqueHmodule = UniqueHandle<HandleTraits<HMODULE, detail::FreeModule>>;
+using UniqueHmodule = UniqueHandle<HandleTraits<HMODULE, detail::ReleaseModule>>;
 using UniqueEventSource = UniqueHandle<HandleTraits<HANDLE, detail::CloseEventLog>>;
 
 }  // namespace win

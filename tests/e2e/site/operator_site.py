@@ -8,6 +8,7 @@ serves the files under demo/<host>/. Every request is recorded.
     operator_site.py --root demo      serve the demo site until interrupted
 """
 import argparse
+import errno
 import http.server
 import os
 import socketserver
@@ -148,13 +149,26 @@ class OperatorSite:
             body = f.read()
         return Answer(body, content_type=TYPES.get(os.path.splitext(local)[1], "application/octet-stream"))
 
-    def start(self, without=()):
-        """Serves every host but those named in `without`, whose ports then refuse."""
-        for host, base in self.hosts.items():
-            if host in without:
-                continue
-            port = urllib.parse.urlsplit(base).port
-            server = _Server(("127.0.0.1", port), _Handler)
+    def start(self, without=(), patience=180.0):
+        """Serves every host but those named in `without`, whose ports then refuse.
+        The ports are fixed (the test client is built with them): a site of
+        another test run on this machine is waited for, all ports or none, so
+        that two runs never hold half of them each."""
+        ports = {host: urllib.parse.urlsplit(base).port for host, base in self.hosts.items() if host not in without}
+        deadline = time.monotonic() + patience
+        while True:
+            bound = []
+            try:
+                for host, port in ports.items():
+                    bound.append((host, _Server(("127.0.0.1", port), _Handler)))
+                break
+            except OSError as error:
+                for _, server in bound:
+                    server.server_close()
+                if error.errno != errno.EADDRINUSE or time.monotonic() > deadline:
+                    raise
+                time.sleep(0.5)
+        for host, server in bound:
             server.site, server.host_name = self, host
             threading.Thread(target=server.serve_forever, daemon=True).start()
             self._servers.append(server)
