@@ -170,6 +170,7 @@ class MainWindowTest(MainWindowCase):
         harness.press_key("shift+F10")
         time.sleep(1)
         self.assertTrue(shown(), "F10 with Shift is not the hot key")
+        self.assertNotIn(NOT_SILENCED, self.client.log(), "the Wine set-up has a sound device")
 
         tray = harness.xdotool_search("Wine System Tray")[0]
         subprocess.run(["xdotool", "windowraise", str(tray)], check=True, timeout=10)

@@ -6,6 +6,7 @@
 #include <audiopolicy.h>
 #include <ddeml.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -217,6 +218,7 @@ TEST_F(MainWindow, TheMenuNamesTheVersionAndTheStripsTooltipFollowsTheHoveredTab
 
 int g_step = 0;
 int g_questions = 0;
+LRESULT g_logOffAnswer = -1;
 
 BOOL CALLBACK CountQuestion(HWND hwnd, LPARAM count) {
   RECT rc{};
@@ -237,17 +239,21 @@ void CALLBACK WhileTheQuestionIsOpen(HWND, UINT, UINT_PTR timer, DWORD) {
     ::PostMessageW(frm::WebMainFrm().hWnd(), WM_CLOSE, 0, 0);  // the tray menu's exit, the taskbar's close...
   } else if (g_step == 4) {
     g_questions = OpenQuestions();
+    // A log-off meanwhile waits for the open question's answer: refused, and no second box.
+    g_logOffAnswer = ::SendMessageW(frm::WebMainFrm().hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    g_questions = std::max(g_questions, OpenQuestions());
     ::KillTimer(nullptr, timer);
     frm::MsgFrm().Unload();  // closed by no answer: the flag stays as it was
   }
 }
 
-TEST_F(MainWindow, ACloseRequestWhileTheQuestionIsOpenJoinsItAndAConfirmedLeaveAsksNothing) {
+TEST_F(MainWindow, ACloseRequestOrLogOffWhileTheQuestionIsOpenJoinsItAndAConfirmedLeaveAsksNothing) {
   main().SetURL(server.Url("/one.html"));
   main().Show();
   ::SetTimer(nullptr, 0, 100, &WhileTheQuestionIsOpen);
   EXPECT_FALSE(main().Unload());
   EXPECT_EQ(g_questions, 1);
+  EXPECT_EQ(g_logOffAnswer, FALSE);
   EXPECT_TRUE(main().IsLoaded());
   EXPECT_EQ(tabs().Count(), 1);
   main().m_bExit = true;

@@ -10,7 +10,6 @@
 //   wintool sysclose TITLE  the system's close command, as the taskbar button's menu sends it
 //   wintool endsession TITLE  a log-off as the system makes it: WM_QUERYENDSESSION, its
 //                             answer printed ("answer=0|1"), then WM_ENDSESSION with it
-//   wintool blockreason TITLE  the reason that window gives for holding up a shutdown
 #include <windows.h>
 
 #include <cstdio>
@@ -103,13 +102,6 @@ int wmain(int argc, wchar_t** argv) {
     std::fflush(stdout);
     ::SendMessageW(hwnd, WM_ENDSESSION, answer ? TRUE : FALSE, ENDSESSION_LOGOFF);
     std::printf("ended\n");
-    return 0;
-  }
-  if (cmd == L"blockreason") {
-    wchar_t reason[256] = {};
-    DWORD size = 256;
-    if (!::ShutdownBlockReasonQuery(hwnd, reason, &size)) return 1;
-    std::printf("%s\n", win::ToUtf8(reason).c_str());
     return 0;
   }
   if (cmd == L"size" && argc >= 5) {
