@@ -217,9 +217,12 @@ void WebMainFrm::Form_QueryUnload(bool& cancel, forms::UnloadMode) {
 
 LRESULT WebMainFrm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = Form::WindowProc(msg, wParam, lParam);
-  // The session ends: the window has unloaded, and the tray icon goes now
+  // The session ends and the window has unloaded: the tray icon goes now
   // rather than at the program's end, which the system may not wait for.
-  if (msg == WM_ENDSESSION && wParam) notifyIcon_.reset();
+  if (msg == WM_ENDSESSION && wParam && !IsLoaded()) {
+    notifyIcon_.reset();
+    forms::Program::Log(L"session end: the game window has unloaded");
+  }
   return result;
 }
 

@@ -245,7 +245,7 @@ class MainWindowTest(MainWindowCase):
         self.answer(harness.wait_for("the exit question", lambda: exit_boxes() and exit_boxes()[0], 15), "是")
         self.assertEqual(self.session_answer(system, out), ["answer=1", "ended"])
         self.assertEqual(self.client.wait_exit(20), 0, "the client ends by itself")
-        # A client that is ended rather than ending leaves its icon in Wine's tray.
+        self.assertIn("session end: the game window has unloaded", self.client.log(), "its unload steps ran")
         harness.wait_for("the tray icon to go", lambda: not tray_icon_shown(tray), 10)
 
     def test_reopened_from_the_game_window_the_login_screen_closes_alone_on_exitgame(self):
