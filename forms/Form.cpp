@@ -121,11 +121,13 @@ void Form::Hide() {
   if (window()) ::ShowWindow(window(), SW_HIDE);
 }
 
-bool Form::Unload(UnloadMode mode) {
+bool Form::Unload(UnloadMode mode) { return UnloadSteps(mode, true); }
+
+bool Form::UnloadSteps(UnloadMode mode, bool query) {
   if (!loaded_ || unloading_) return true;
   unloading_ = true;
   bool cancel = false;
-  RunHandler(L"Form_QueryUnload", [&] { Form_QueryUnload(cancel, mode); });
+  if (query) RunHandler(L"Form_QueryUnload", [&] { Form_QueryUnload(cancel, mode); });
   if (!cancel) RunHandler(L"Form_Unload", [&] { Form_Unload(cancel); });
   if (cancel) {
     unloading_ = false;
@@ -135,6 +137,17 @@ bool Form::Unload(UnloadMode mode) {
   if (loaded_) Unloaded();
   unloading_ = false;
   return true;
+}
+
+bool Form::QueryEndSession() {
+  if (!loaded_) return true;
+  // A close being asked already: the session waits for that answer.
+  if (unloading_) return false;
+  unloading_ = true;
+  bool cancel = false;
+  RunHandler(L"Form_QueryUnload", [&] { Form_QueryUnload(cancel, UnloadMode::AppWindows); });
+  unloading_ = false;
+  return !cancel;
 }
 
 void Form::Unloaded() {
@@ -206,6 +219,13 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CLOSE:
       Unload(UnloadMode::ControlMenu);
+      return 0;
+    // Log-off and shutdown: the form is asked as for any close, and unloads
+    // when the session really ends (it was asked already).
+    case WM_QUERYENDSESSION:
+      return QueryEndSession() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+      if (wParam) UnloadSteps(UnloadMode::AppWindows, false);
       return 0;
     case WM_ERASEBKGND: {
       if (design_.autoRedraw) return 1;

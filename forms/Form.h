@@ -2,7 +2,9 @@
 // written against. Load creates the window and runs Form_Load, then
 // Form_Resize unless Form_Load already changed the size; Unload asks
 // Form_QueryUnload and Form_Unload (either may cancel) and destroys the window;
-// the same object can be loaded again. One instance of each form exists, reached
+// the same object can be loaded again. At log-off or shutdown the system's
+// question is answered by Form_QueryUnload (UnloadMode::AppWindows), and the
+// form unloads when the session ends. One instance of each form exists, reached
 // through TheForm<T>(), which creates it and runs Form_Initialize on first use.
 #pragma once
 
@@ -99,6 +101,10 @@ class Form : public WindowBase {
 
  private:
   void Centre();
+  // Unload, with or without the query-unload step.
+  bool UnloadSteps(UnloadMode mode, bool query);
+  // The query-unload step for the end of the session; true when not cancelled.
+  bool QueryEndSession();
   void Unloaded();
   void MouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
 

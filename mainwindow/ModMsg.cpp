@@ -1,6 +1,7 @@
 #include "mainwindow/ModMsg.h"
 
 #include "mainwindow/CYFNotifyIcon.h"
+#include "mainwindow/HiddenSound.h"
 #include "mainwindow/WebMainFrm.h"
 
 namespace mainwindow {
@@ -22,6 +23,8 @@ void HookMainWindow(HWND hWnd) {
 void UnhookMainWindow(HWND hWnd) {
   ::UnregisterHotKey(hWnd, kHotKeyId);
   g_serving = false;
+  // A window unloaded while hidden gives the process its sound back.
+  ReleaseSound();
   if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) == &MainWndProc) {
     ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_previous));
   }
@@ -38,6 +41,14 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         ToggleWindow(hWnd);
       } else if (lParam == WM_RBUTTONUP) {
         frm::WebMainFrm().PopupAppMenu();
+      }
+    } else if (msg == WM_SHOWWINDOW && lParam == 0) {
+      // The boss key is what hides the game window (F10, the tray icon, the
+      // menu): its sound goes with it and comes back with the window.
+      if (wParam) {
+        RestoreSound();
+      } else {
+        SilenceSound();
       }
     }
   }

@@ -1,8 +1,9 @@
 // The main window's hot key and the procedure that serves it and the tray
 // icon: F10 (no modifier, registered as hot key 1000) and a left click on the
 // tray icon hide a shown window and show a hidden one; a right click on the
-// tray icon pops up the program menu. Every message, these included, then
-// goes on to the window's previous procedure.
+// tray icon pops up the program menu. While the window is hidden its sound is
+// muted (HiddenSound.h). Every message, these included, then goes on to the
+// window's previous procedure.
 #pragma once
 
 #include <windows.h>

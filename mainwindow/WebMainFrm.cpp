@@ -208,8 +208,22 @@ void WebMainFrm::Form_QueryUnload(bool& cancel, forms::UnloadMode) {
   box.Load();
   // Modal over the main window: owned by it, so it stays above it.
   ::SetWindowLongPtrW(box.hWnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(window()));
+  // A log-off or shutdown meanwhile shows the player why the game holds it up.
+  ::ShutdownBlockReasonCreate(window(), mainwindow::kExitQuestion);
   box.ShowModal();
+  ::ShutdownBlockReasonDestroy(window());
   if (!m_bExit) cancel = true;
+}
+
+LRESULT WebMainFrm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = Form::WindowProc(msg, wParam, lParam);
+  // The session ends and the window has unloaded: the tray icon goes now
+  // rather than at the program's end, which the system may not wait for.
+  if (msg == WM_ENDSESSION && wParam && !IsLoaded()) {
+    notifyIcon_.reset();
+    forms::Program::Log(L"session end: the game window has unloaded");
+  }
+  return result;
 }
 
 void WebMainFrm::Form_Unload(bool&) {

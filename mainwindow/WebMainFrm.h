@@ -65,6 +65,7 @@ class WebMainFrm : public forms::Form {
   void Form_QueryUnload(bool& cancel, forms::UnloadMode mode) override;
   void Form_Unload(bool& cancel) override;
   void Form_Resize() override;
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
   friend struct WebMainFrmProbe;  // the tests' view of the window's parts

@@ -245,6 +245,29 @@ LRESULT uTab::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       // Reached only before the strip's own hook is in place.
       PaintFromCompose();
       return 0;
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+      // From a press to the release the strip has the mouse: the moves and
+      // the release arrive wherever the pointer goes.
+      holding_ = true;
+      ::SetCapture(window());
+      break;
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+      // Let go before the release is handled: a host may answer it with a
+      // modal box, which needs the mouse.
+      if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) {
+        holding_ = false;
+        if (::GetCapture() == window()) ::ReleaseCapture();
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      if (holding_ && reinterpret_cast<HWND>(lParam) != window()) {
+        holding_ = false;
+        PressLost();
+      }
+      return 0;
+  }
+  switch (msg) {
     case WM_LBUTTONDOWN: MouseDown(1, forms::ShiftState(), x, y); return 0;
     case WM_RBUTTONDOWN: MouseDown(2, forms::ShiftState(), x, y); return 0;
     case WM_MBUTTONDOWN: MouseDown(4, forms::ShiftState(), x, y); return 0;
@@ -335,6 +358,7 @@ void uTab::MouseUp(std::int16_t button, std::int16_t shift, float x, float y) {
     PaintAll(true);
   }
   OnMouseUp(itemIndex, button, shift, x, y);
+  if (!holding_) CatchUpOnLeaving(POINT{forms::CLng(x), forms::CLng(y)});
 }
 
 void uTab::DblClick() {
@@ -345,7 +369,32 @@ void uTab::DblClick() {
   OnDblClick(itemIndex, button, shift, x, y);
 }
 
+void uTab::PressLost() {
+  if (hoverState_ == 2) {
+    hoverState_ = 0;
+    PaintTabs(true);
+  }
+  POINT at{};
+  ::GetCursorPos(&at);
+  if (window()) ::ScreenToClient(window(), &at);
+  CatchUpOnLeaving(at);
+}
+
+void uTab::CatchUpOnLeaving(POINT at) {
+  if (!window()) return;
+  RECT client{};
+  ::GetClientRect(window(), &client);
+  if (::PtInRect(&client, at)) {
+    c_Subclass_->TrackMouseTracking(window());
+  } else {
+    MouseLeft();
+  }
+}
+
 void uTab::MouseLeft() {
+  // A strip that holds the mouse keeps its hover and pressed glyph until the
+  // release, wherever the pointer is; a leave is caught up on then.
+  if (holding_) return;
   if (hoverIndex_ != kHitNoTab) {
     hoverIndex_ = kHitNoTab;
     PaintTabs(true);

@@ -105,6 +105,12 @@ class uTab final : public forms::Control, public IuTab {
   void MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
   void DblClick();
   void MouseLeft();
+  // The mouse was taken from the strip before the release: the glyph is no longer pressed.
+  void PressLost();
+  // After the strip let go of the mouse with the pointer at `at` (client
+  // pixels): a pointer that left it meanwhile is reported as leaving now, one
+  // still over it is watched for leaving again.
+  void CatchUpOnLeaving(POINT at);
 
   // Geometry and pages.
   std::int32_t ScaleWidth() const;
@@ -143,6 +149,7 @@ class uTab final : public forms::Control, public IuTab {
   std::int32_t leftSize_ = 40;
   std::int32_t rightSize_ = 0;
   std::int32_t tabStyle_ = 0;
+  bool holding_ = false;  // the mouse is the strip's from a press to the release
   bool redraw_ = false;
   bool resizing_ = false;
   // The last press, replayed by a double-click.

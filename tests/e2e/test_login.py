@@ -137,6 +137,16 @@ class LoginTest(unittest.TestCase):
         time.sleep(3)
         self.assertTrue(client.running())
 
+    def test_a_log_off_with_only_the_login_screen_up_asks_nothing_and_ends_the_client(self):
+        client = self.start(page("登录"))
+        self.wait_login_screen()
+        # The system's log-off: the backdrop (which carries the caption) is asked, then told.
+        system = harness.wine(os.path.join(harness.TOOLS, "wintool.exe"), "endsession", CAPTION, check=True)
+        self.assertEqual(system.stdout.decode().split(), ["answer=1", "ended"])
+        self.assertEqual(client.wait_exit(20), 0)
+        self.assertFalse([w for w in harness.list_windows() if w["title"] == "提示" or w["w"] == 242],
+                         "no question was shown")
+
     def test_loadgame_hands_only_the_game_address_to_the_main_window(self):
         game = self.site.url("gamespace", "/play/one.html")
         self.site.answer("gamespace", "/play/one.html", page("第一服", "<p>码头</p>"))

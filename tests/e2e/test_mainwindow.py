@@ -4,6 +4,7 @@ outside program's DDE command), F10 and the tray icon, pages that ask for a
 new window, and the exit question."""
 import os
 import subprocess
+import tempfile
 import time
 import unittest
 
@@ -13,6 +14,7 @@ from test_login import LOGIN_PATH, page, refresh_to
 
 CAPTION = "Velmora客户端"
 ROOT = (0, 160, 0)
+NOT_SILENCED = "sound: the game's sound could not be silenced"
 
 
 def main_window():
@@ -28,6 +30,15 @@ def shown():
 
 def exit_boxes():
     return [w for w in harness.list_windows() if w["title"] == CAPTION and w["w"] == 242 and w["visible"] == 1]
+
+
+def tray_icon_shown(tray):
+    """Whether Wine's tray shows an icon in its first place (the icon, not the tray's plain background)."""
+    x, y, w, h = harness.x_geometry(tray)
+    if w < 8 or h < 8:
+        return False
+    shot = harness.screenshot((x, y, w, h))
+    return len(set(shot.crop((0, 0, min(w, 32), h)).getdata())) > 2
 
 
 def page_texts():
@@ -57,13 +68,13 @@ class MainWindowCase(unittest.TestCase):
         self.site.answer("login", LOGIN_PATH, page("登录", head=refresh_to(
             "app://loadgame|%s" % self.site.url("gamespace", path), delay=1)))
 
-    def start(self, path="/play/one.html", fresh_tray=False):
+    def start(self, path="/play/one.html", fresh_tray=False, env=None):
         if fresh_tray:
             # Clients that earlier tests killed leave their icons in Wine's
             # tray: a new session gives this client's icon the first place.
             harness.restart_wine_server()
         self.login_to(path)
-        self.client = harness.Client()
+        self.client = harness.Client(env=env)
         self.addCleanup(self.client.stop)
         main = harness.wait_for("the main window", lambda: (main_window() or {}).get("visible") == 1 and main_window(), 30)
         harness.wait_for("the game page's title", lambda: len(page_texts()) == 1, 20)
@@ -80,6 +91,21 @@ class MainWindowCase(unittest.TestCase):
     def ask_to_close(self, main):
         self.click_title_button(main, 730, 43)
         return harness.wait_for("the exit question", lambda: exit_boxes() and exit_boxes()[0], 15)
+
+    def log_off(self):
+        """A second program plays the system at log-off (tests/win/tools/wintool.cpp
+        endsession); its output file says the client's answer once it has one."""
+        out = tempfile.NamedTemporaryFile(prefix="endsession.", dir=os.environ.get("VELMORA_WINE_ROOT", "/tmp"),
+                                          delete=False)
+        system = subprocess.Popen(["wine", os.path.join(harness.TOOLS, "wintool.exe"), "endsession", CAPTION],
+                                  stdout=out, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+        out.close()
+        self.addCleanup(lambda: system.poll() is None and system.kill())
+        return system, out.name
+
+    def session_answer(self, system, out):
+        system.wait(20)
+        return harness.read_text(out).split()
 
     def answer(self, box, which):
         x = {"是": 56 + 32, "否": 136 + 32, "close": 193 + 21}[which]
@@ -144,6 +170,7 @@ class MainWindowTest(MainWindowCase):
         harness.press_key("shift+F10")
         time.sleep(1)
         self.assertTrue(shown(), "F10 with Shift is not the hot key")
+        self.assertNotIn(NOT_SILENCED, self.client.log(), "the Wine set-up has a sound device")
 
         tray = harness.xdotool_search("Wine System Tray")[0]
         subprocess.run(["xdotool", "windowraise", str(tray)], check=True, timeout=10)
@@ -197,6 +224,53 @@ class MainWindowTest(MainWindowCase):
 
         self.answer(self.ask_to_close(main), "是")
         self.assertEqual(self.client.wait_exit(20), 0)
+
+    def test_a_log_off_asks_the_exit_question_and_ends_the_client_in_order_only_when_confirmed(self):
+        main = self.start(fresh_tray=True)
+        tray = harness.xdotool_search("Wine System Tray")[0]
+        self.assertTrue(tray_icon_shown(tray))
+        self.assertEqual(dde(self.site.url("gamespace", "/play/two.html")), 0)
+        harness.wait_for("two tabs", lambda: len(page_texts()) == 2)
+        system, out = self.log_off()
+        box = harness.wait_for("the exit question", lambda: exit_boxes() and exit_boxes()[0], 15)
+        self.assertEqual((box["w"], box["h"]), (242, 140))
+        self.answer(box, "否")
+        self.assertEqual(self.session_answer(system, out), ["answer=0", "ended"], "the session may not end")
+        self.assertFalse(exit_boxes())
+        self.assertTrue(self.client.running())
+        self.assertEqual(sorted(page_texts()), ["第一服", "第二服"])
+        self.assertEqual(main_window()["visible"], 1)
+
+        system, out = self.log_off()
+        self.answer(harness.wait_for("the exit question", lambda: exit_boxes() and exit_boxes()[0], 15), "是")
+        self.assertEqual(self.session_answer(system, out), ["answer=1", "ended"])
+        self.assertEqual(self.client.wait_exit(20), 0, "the client ends by itself")
+        self.assertIn("session end: the game window has unloaded", self.client.log(), "its unload steps ran")
+        harness.wait_for("the tray icon to go", lambda: not tray_icon_shown(tray), 10)
+
+    def test_reopened_from_the_game_window_the_login_screen_closes_alone_on_exitgame(self):
+        main = self.start()
+        self.site.answer("login", LOGIN_PATH, page("登录", head=refresh_to("app://exitgame", delay=1)))
+        harness.click(main["x"] + main["w"] - round(4850 / 15) + 40, main["y"] + 11)
+        harness.wait_for("the login screen again", lambda: (harness.window_facts("Belvoy客户端") or {}).get("visible") == 1)
+        harness.wait_for("the login screen to close", lambda: harness.window_facts("Belvoy客户端") is None, 20)
+        self.assertFalse([w for w in harness.list_windows() if w["title"] == CAPTION and w["layered"] == 1],
+                         "the backdrop went with it")
+        self.assertTrue(self.client.running())
+        self.assertEqual(main_window()["visible"], 1)
+        self.assertEqual(page_texts(), ["第一服"])
+
+    def test_without_a_sound_device_the_boss_key_still_hides_the_window_and_the_log_says_so(self):
+        silent = os.path.join(os.environ.get("VELMORA_WINE_ROOT", "/tmp"), "no-sound.conf")
+        open(silent, "w").close()  # ALSA with no device at all
+        main = self.start(env={"ALSA_CONFIG_PATH": silent})
+        harness.click(main["x"] + 400, main["y"] + 400)  # a client window has the focus
+        harness.press_key("F10")
+        harness.wait_for("F10 to hide the window", lambda: shown() is False)
+        harness.wait_for("the log to say so", lambda: NOT_SILENCED in self.client.log(), 10)
+        harness.press_key("F10")
+        harness.wait_for("F10 to show the window", lambda: shown() is True)
+        self.assertTrue(self.client.running())
 
 
 if __name__ == "__main__":

@@ -39,6 +39,26 @@ class TabStripTest(unittest.TestCase):
         else:
             time.sleep(0.3)
 
+    def move_held(self, x, y):
+        """Moves the pointer with the left button held; waits until the strip has seen it there."""
+        subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True, timeout=10)
+        at = "OnMouseMove item=0 button=1 shift=\\d x=%d y=%d " % (x - 100, y - STRIP_Y)
+        return harness.wait_for("the strip to see the held pointer at (%d, %d)" % (x, y),
+                                lambda: [l for l in self.events("OnMouseMove") if re.match(at, l)], timeout=5)[-1]
+
+    def press_glyph_and_leave_the_window(self, i):
+        """Presses tab i's glyph and takes the pointer off the strip and out of the host window."""
+        self.move(*glyph(i))
+        subprocess.run(["xdotool", "mousedown", "1"], check=True, timeout=10)
+        # A test that fails with the button down must not leave it down for the next.
+        self.addCleanup(subprocess.run, ["xdotool", "mouseup", "1"], timeout=10)
+        harness.wait_for("the press", lambda: self.events("OnMouseDown"), timeout=5)
+        self.move_held(glyph(i)[0], STRIP_Y + 150)
+        outside = self.move_held(50, 50)
+        # Long enough for the pointer's leaving to be reported, were it reported.
+        time.sleep(1)
+        return outside
+
     def click(self, x, y, button=1):
         """A click; waits until the strip has seen its release."""
         ups = len(self.events("OnMouseUp"))
@@ -146,6 +166,47 @@ class TabStripTest(unittest.TestCase):
         self.move(*glyph(0))
         self.click(*glyph(0))
         self.assertEqual(self.events("OnItemColose"), [])
+
+    def test_a_glyph_pressed_taken_out_of_the_window_and_brought_back_closes_its_tab(self):
+        self.start()
+        outside = self.press_glyph_and_leave_the_window(1)
+        self.assertEqual((self.field(outside, "hover"), self.field(outside, "state")), (1, 2),
+                         "the glyph stays pressed while the pointer is away")
+        back = self.move_held(*glyph(1))
+        self.assertEqual((self.field(back, "hover"), self.field(back, "state")), (1, 2))
+        subprocess.run(["xdotool", "mouseup", "1"], check=True, timeout=10)
+        harness.wait_for("the release", lambda: self.events("OnMouseUp"), timeout=5)
+        self.assertEqual([self.field(l, "item") for l in self.events("OnItemColose")], [1])
+        harness.wait_for("the tab to go", lambda: self.last_state() == (0, 2), timeout=5)
+        self.assertEqual(self.field(self.events("OnMouseUp")[-1], "state"), 0)
+
+    def test_a_glyph_pressed_and_released_outside_the_window_closes_nothing_and_the_release_is_reported(self):
+        self.start()
+        self.press_glyph_and_leave_the_window(1)
+        subprocess.run(["xdotool", "mouseup", "1"], check=True, timeout=10)
+        up = harness.wait_for("the release outside", lambda: self.events("OnMouseUp"), timeout=5)[-1]
+        self.assertEqual((self.field(up, "button"), self.field(up, "x"), self.field(up, "y")), (1, -50, -50))
+        self.assertEqual(self.events("OnItemColose"), [])
+        self.assertEqual(self.last_state()[1], 3)
+        left = harness.wait_for("the leaving, reported at the release",
+                                lambda: self.events("OnMouseLeave"), timeout=5)[-1]
+        self.assertEqual((self.field(left, "hover"), self.field(left, "state")), (-1, 0),
+                         "no hover and no pressed glyph after the release")
+        # The next press on the strip is a fresh one: a click on a body selects it.
+        self.click(*body(2))
+        self.assertEqual(self.last_state(), (2, 3))
+
+    def test_removing_a_tab_left_of_the_selected_one_keeps_the_same_page_selected(self):
+        self.start()
+        self.click(*body(2))
+        self.assertIn("page=Gamma", self.events("OnMouseUp")[-1])
+        self.mark()
+        self.move(*glyph(0))
+        self.click(*glyph(0))
+        self.assertEqual([self.field(l, "item") for l in self.events("OnItemColose")], [0])
+        after = harness.wait_for("the tab to go", lambda: [l for l in self.events() if "count=2" in l], timeout=5)[-1]
+        self.assertEqual(self.field(after, "selected"), 1)
+        self.assertIn("page=Gamma", after)
 
     def test_a_double_click_replays_the_press(self):
         self.start()

@@ -126,6 +126,22 @@ TEST_F(Forms, ClosingTheWindowUnloadsWithTheControlMenuMode) {
   EXPECT_EQ(form.lastMode, forms::UnloadMode::ControlMenu);
 }
 
+TEST_F(Forms, ALogOffIsAnsweredByTheQueryUnloadStepAndTheSessionsEndUnloadsWithoutAskingAgain) {
+  Probe form("A");
+  form.Load();
+  form.cancelQuery = true;
+  EXPECT_EQ(::SendMessageW(form.hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+  EXPECT_EQ(form.lastMode, forms::UnloadMode::AppWindows);
+  ::SendMessageW(form.hWnd(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(form.IsLoaded()) << "the session goes on";
+  form.cancelQuery = false;
+  EXPECT_EQ(::SendMessageW(form.hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  EXPECT_TRUE(form.IsLoaded()) << "asked only";
+  ::SendMessageW(form.hWnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_FALSE(form.IsLoaded());
+  EXPECT_EQ(g_events, (std::vector<std::string>{"A.Load", "A.QueryUnload", "A.QueryUnload", "A.Unload"}));
+}
+
 TEST_F(Forms, AnUnloadedFormLoadsAgainWithoutAnotherInitialize) {
   Probe form("A");
   form.RunInitialize();

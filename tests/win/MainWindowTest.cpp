@@ -3,19 +3,25 @@
 // of pages opened through the DDE topic and closed by their glyphs leaves behind.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <audiopolicy.h>
 #include <ddeml.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
 
+#include "mainwindow/CYFNotifyIcon.h"
 #include "mainwindow/DdeTopic.h"
+#include "mainwindow/HiddenSound.h"
+#include "mainwindow/ModMsg.h"
 #include "mainwindow/MsgFrm.h"
 #include "mainwindow/WebMainFrm.h"
 #include "tabstrip/CTabItem.h"
 #include "tests/win/PlainPageTestServer.h"
 #include "tests/win/ProcessMemory.h"
 #include "tests/win/MainWindowProbe.h"
+#include "win/ComPtr.h"
 
 namespace {
 
@@ -213,6 +219,7 @@ TEST_F(MainWindow, TheMenuNamesTheVersionAndTheStripsTooltipFollowsTheHoveredTab
 
 int g_step = 0;
 int g_questions = 0;
+LRESULT g_logOffAnswer = -1;
 
 BOOL CALLBACK CountQuestion(HWND hwnd, LPARAM count) {
   RECT rc{};
@@ -233,22 +240,76 @@ void CALLBACK WhileTheQuestionIsOpen(HWND, UINT, UINT_PTR timer, DWORD) {
     ::PostMessageW(frm::WebMainFrm().hWnd(), WM_CLOSE, 0, 0);  // the tray menu's exit, the taskbar's close...
   } else if (g_step == 4) {
     g_questions = OpenQuestions();
+    // A log-off meanwhile waits for the open question's answer: refused, and no second box.
+    g_logOffAnswer = ::SendMessageW(frm::WebMainFrm().hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    g_questions = std::max(g_questions, OpenQuestions());
     ::KillTimer(nullptr, timer);
     frm::MsgFrm().Unload();  // closed by no answer: the flag stays as it was
   }
 }
 
-TEST_F(MainWindow, ACloseRequestWhileTheQuestionIsOpenJoinsItAndAConfirmedLeaveAsksNothing) {
+TEST_F(MainWindow, ACloseRequestOrLogOffWhileTheQuestionIsOpenJoinsItAndAConfirmedLeaveAsksNothing) {
   main().SetURL(server.Url("/one.html"));
   main().Show();
   ::SetTimer(nullptr, 0, 100, &WhileTheQuestionIsOpen);
   EXPECT_FALSE(main().Unload());
   EXPECT_EQ(g_questions, 1);
+  EXPECT_EQ(g_logOffAnswer, FALSE);
   EXPECT_TRUE(main().IsLoaded());
   EXPECT_EQ(tabs().Count(), 1);
   main().m_bExit = true;
   EXPECT_TRUE(main().Unload());
   EXPECT_EQ(OpenQuestions(), 0);
+}
+
+bool Muted(ISimpleAudioVolume* volume) {
+  BOOL muted = FALSE;
+  EXPECT_EQ(volume->GetMute(&muted), S_OK);
+  return muted != FALSE;
+}
+
+TEST_F(MainWindow, TheBossKeyMutesTheGamesSoundWhileHiddenAndKeepsAMuteOfThePlayersOwn) {
+  main().SetURL(server.Url("/one.html"));
+  main().Show();
+  HWND hwnd = main().hWnd();
+  // The session the client works on. (Under Wine each lookup of the
+  // process's default session makes a new one: a second lookup would not see it.)
+  HRESULT failure = S_OK;
+  win::ComPtr<ISimpleAudioVolume> sound = mainwindow::SoundSession(&failure);
+  ASSERT_TRUE(sound) << "no playback device (" << std::hex << failure << "); the Wine set-up gives ALSA a null one";
+  ASSERT_EQ(sound->SetMute(FALSE, nullptr), S_OK);
+  const auto f10 = [&] { ::SendMessageW(hwnd, WM_HOTKEY, mainwindow::kHotKeyId, MAKELPARAM(0, VK_F10)); };
+  const auto trayClick = [&] {
+    ::SendMessageW(hwnd, mainwindow::CYFNotifyIcon::kCallbackMessage, mainwindow::CYFNotifyIcon::kIconId,
+                   WM_LBUTTONUP);
+  };
+
+  f10();
+  EXPECT_FALSE(::IsWindowVisible(hwnd));
+  EXPECT_TRUE(Muted(sound.get())) << "hidden by F10";
+  f10();
+  EXPECT_TRUE(::IsWindowVisible(hwnd));
+  EXPECT_FALSE(Muted(sound.get())) << "shown by F10";
+  trayClick();
+  EXPECT_TRUE(Muted(sound.get())) << "hidden by the tray icon";
+  trayClick();
+  EXPECT_FALSE(Muted(sound.get())) << "shown by the tray icon";
+
+  // Muted by the player before the hide: still muted after the show.
+  ASSERT_EQ(sound->SetMute(TRUE, nullptr), S_OK);
+  f10();
+  EXPECT_TRUE(Muted(sound.get()));
+  f10();
+  EXPECT_TRUE(::IsWindowVisible(hwnd));
+  EXPECT_TRUE(Muted(sound.get())) << "the player's own mute is kept";
+  ASSERT_EQ(sound->SetMute(FALSE, nullptr), S_OK);
+
+  // A window unloaded while the boss key hides it gives the sound back.
+  f10();
+  EXPECT_TRUE(Muted(sound.get()));
+  main().m_bExit = true;
+  EXPECT_TRUE(main().Unload());
+  EXPECT_FALSE(Muted(sound.get()));
 }
 
 }  // namespace

@@ -209,6 +209,32 @@ TEST_F(TabStrip, PressesSelectAndReleasesOnTheHoveredGlyphClose) {
   EXPECT_EQ(strip_->Selected(), 0);
 }
 
+TEST_F(TabStrip, APressHoldsTheMouseUntilTheReleaseAndLosingItUnpressesTheGlyph) {
+  AddTab(L"Alpha");
+  AddTab(L"Beta");
+  AddTab(L"Gamma");
+  strip_->LockReDraw(false);
+  HWND strip = strip_->hWnd();
+  Post(WM_MOUSEMOVE, 0, 40 + 212, 12);
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, 40 + 212, 12);
+  EXPECT_EQ(::GetCapture(), strip);
+  Post(WM_MOUSELEAVE, 0, 0, 0);
+  EXPECT_EQ(strip_->HoverIndex(), 1) << "a strip that holds the mouse has not been left";
+  EXPECT_EQ(strip_->HoverState(), 2);
+  Post(WM_LBUTTONUP, 0, 40 + 212, 12);
+  EXPECT_EQ(strip_->TabItems().Count(), 2);
+  EXPECT_NE(::GetCapture(), strip);
+  // Another window takes the mouse while a glyph is pressed.
+  Post(WM_MOUSEMOVE, 0, 40 + 212, 12);
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, 40 + 212, 12);
+  ASSERT_EQ(strip_->HoverState(), 2);
+  ::SetCapture(host_);
+  Pump();
+  EXPECT_EQ(strip_->HoverState(), 0);
+  EXPECT_EQ(strip_->TabItems().Count(), 2);
+  ::ReleaseCapture();
+}
+
 TEST_F(TabStrip, GlyphsFollowTheHoverStateAndAHiddenButtonWidensTheCaptionBox) {
   AddTab(L"Alpha");
   AddTab(L"A caption far too long for its tab");

@@ -1,7 +1,8 @@
 // A window titled "Velmora tab host" holding a tab strip (uTab) at its top and
 // a page container below it, one plain page window per tab. Every event of
 // the strip is appended to a log file, one line each, with its arguments and
-// the strip's selection and tab count after it; so are the selected page's size after each
+// the strip's selection, tab count, hover index and state and the selected
+// tab's caption after it; so are the selected page's size after each
 // resize of the host and the answers to OnItemColose. It lets the tests drive
 // the strip with the real pointer and lets anyone look at it under Wine.
 //
@@ -32,8 +33,11 @@ tabstrip::uTab* g_strip = nullptr;
 HWND g_container = nullptr;
 
 void Log(const std::string& line) {
-  std::fprintf(g_log, "%s selected=%d count=%d\n", line.c_str(), g_strip ? g_strip->Selected() : -1,
-               g_strip ? g_strip->TabItems().Count() : 0);
+  const std::int32_t selected = g_strip ? g_strip->Selected() : -1;
+  tabstrip::CTabItem* item = selected >= 0 ? g_strip->TabItems().Item(selected) : nullptr;
+  std::fprintf(g_log, "%s selected=%d count=%d hover=%d state=%d page=%s\n", line.c_str(), selected,
+               g_strip ? g_strip->TabItems().Count() : 0, g_strip ? g_strip->HoverIndex() : -1,
+               g_strip ? g_strip->HoverState() : 0, item ? win::ToUtf8(item->Caption()).c_str() : "");
   std::fflush(g_log);
 }
 

@@ -8,6 +8,8 @@
 //   wintool texts TITLE  the texts of that window's child windows, one a line
 //   wintool size TITLE W H  gives that window a new size
 //   wintool sysclose TITLE  the system's close command, as the taskbar button's menu sends it
+//   wintool endsession TITLE  a log-off as the system makes it: WM_QUERYENDSESSION, its
+//                             answer printed ("answer=0|1"), then WM_ENDSESSION with it
 #include <windows.h>
 
 #include <cstdio>
@@ -93,6 +95,15 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"restore") return ::PostMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
   if (cmd == L"sysclose") return ::PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
   if (cmd == L"close") return ::PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (cmd == L"endsession") {
+    // As the system at log-off: asks, prints the answer, then says whether the session ends.
+    const LRESULT answer = ::SendMessageW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    std::printf("answer=%d\n", answer ? 1 : 0);
+    std::fflush(stdout);
+    ::SendMessageW(hwnd, WM_ENDSESSION, answer ? TRUE : FALSE, ENDSESSION_LOGOFF);
+    std::printf("ended\n");
+    return 0;
+  }
   if (cmd == L"size" && argc >= 5) {
     return ::SetWindowPos(hwnd, nullptr, 0, 0, _wtoi(argv[3]), _wtoi(argv[4]), SWP_NOMOVE | SWP_NOZORDER) ? 0 : 1;
   }
