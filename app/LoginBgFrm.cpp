@@ -41,16 +41,7 @@ LRESULT CALLBACK BackdropWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 LoginBgFrm::LoginBgFrm()
-    : Form(forms::FormDesign{
-          .caption = L"Belvoy客户端",
-          .left = kLoginLeft,
-          .top = kLoginTop,
-          .clientWidth = 1237,
-          .clientHeight = 696,
-          .style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-          .showInTaskbar = true,
-          .scaleMode = forms::ScaleMode::Pixels,
-      }) {}
+    : Form(LoginDesign(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, true)) {}
 
 void LoginBgFrm::SetIcons(win::UniqueHicon small, win::UniqueHicon big) {
   ::SendMessageW(hWnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));

@@ -17,17 +17,11 @@
 namespace app {
 
 LoginFrm::LoginFrm()
-    : Form(forms::FormDesign{
-          .caption = L"Belvoy客户端",
-          .left = kLoginLeft,
-          .top = kLoginTop,
-          .clientWidth = 1237,
-          .clientHeight = 696,
-          .style = WS_POPUP | WS_CLIPCHILDREN,
-          .showInTaskbar = false,
-          .backColor = kLoginKeyColour,
-          .scaleMode = forms::ScaleMode::Pixels,
-      }) {}
+    : Form([] {
+        forms::FormDesign design = LoginDesign(WS_POPUP | WS_CLIPCHILDREN, false);
+        design.backColor = kLoginKeyColour;
+        return design;
+      }()) {}
 
 void LoginFrm::Form_Load() {
   HWND hwnd = window();

@@ -16,6 +16,21 @@ inline constexpr int kLoginLeft = 100;
 inline constexpr int kLoginTop = 80;
 inline constexpr COLORREF kLoginKeyColour = RGB(254, 254, 254);
 
+// The design both login windows share: caption, place and size in pixels. The
+// login window lies exactly on its backdrop.
+inline forms::FormDesign LoginDesign(DWORD style, bool showInTaskbar) {
+  return forms::FormDesign{
+      .caption = L"Belvoy客户端",
+      .left = kLoginLeft,
+      .top = kLoginTop,
+      .clientWidth = 1237,
+      .clientHeight = 696,
+      .style = style,
+      .showInTaskbar = showInTaskbar,
+      .scaleMode = forms::ScaleMode::Pixels,
+  };
+}
+
 class LoginFrm : public forms::Form {
  public:
   LoginFrm();

@@ -1,12 +1,10 @@
 #include "controls/BForm.h"
 
-#include <windowsx.h>
-
 #include <stdexcept>
 
 #include "controls/SkinLayout.h"
-#include "forms/MouseState.h"
 #include "forms/Rounding.h"
+#include "forms/Twips.h"
 #include "resources/ResourceIds.h"
 #include "win/Error.h"
 #include "win/Resource.h"
@@ -15,12 +13,10 @@ namespace controls {
 
 namespace {
 
-int Pixels(std::int32_t twips) { return forms::CLng(twips / 15.0); }
-
 void PaintPieces(HDC target, HDC skin, const std::vector<SkinPiece>& pieces) {
   for (const SkinPiece& p : pieces) {
-    ::BitBlt(target, Pixels(p.x), Pixels(p.y), Pixels(p.width), Pixels(p.height), skin, Pixels(p.sourceX),
-             Pixels(p.sourceY), SRCCOPY);
+    ::BitBlt(target, forms::TwipsToPixels(p.x), forms::TwipsToPixels(p.y), forms::TwipsToPixels(p.width), forms::TwipsToPixels(p.height), skin, forms::TwipsToPixels(p.sourceX),
+             forms::TwipsToPixels(p.sourceY), SRCCOPY);
   }
 }
 
@@ -77,11 +73,11 @@ void BForm::PaintTitle() {
   RECT rc{};
   ::GetClientRect(window(), &rc);
   surface_.Clear(surfaceBackground_);
-  PaintPieces(surface_.dc(), skin_.dc(), TitleBarPieces(forms::CLng(rc.right * 15.0)));
+  PaintPieces(surface_.dc(), skin_.dc(), TitleBarPieces(forms::PixelsToTwips(rc.right)));
   ::SetBkMode(surface_.dc(), TRANSPARENT);
   ::SetTextColor(surface_.dc(), RGB(255, 255, 255));
   win::ScopedSelectObject font(surface_.dc(), font_.get());
-  ::TextOutW(surface_.dc(), Pixels(CaptionLeft(hasLogo_)), Pixels(kCaptionTop), caption_.c_str(),
+  ::TextOutW(surface_.dc(), forms::TwipsToPixels(CaptionLeft(hasLogo_)), forms::TwipsToPixels(kCaptionTop), caption_.c_str(),
              static_cast<int>(caption_.size()));
   ::InvalidateRect(window(), nullptr, FALSE);
 }
@@ -90,7 +86,7 @@ void BForm::Nomin() {
   if (!window() || !surface_.dc()) return;
   RECT rc{};
   ::GetClientRect(window(), &rc);
-  const std::int32_t width = forms::CLng(rc.right * 15.0);
+  const std::int32_t width = forms::PixelsToTwips(rc.right);
   PaintPieces(surface_.dc(), skin_.dc(), {SkinPiece{kSkinWidth - 1200, 0, 400, 545, width - 830, 0}});
   ::InvalidateRect(window(), nullptr, FALSE);
 }
@@ -101,51 +97,43 @@ void BForm::Printform(forms::Form& frm) {
   surface->Clear(frm.BackColor());
   RECT rc{};
   ::GetClientRect(frm.hWnd(), &rc);
-  PaintPieces(surface->dc(), skin_.dc(), FramePieces(forms::CLng(rc.right * 15.0), forms::CLng(rc.bottom * 15.0)));
+  PaintPieces(surface->dc(), skin_.dc(), FramePieces(forms::PixelsToTwips(rc.right), forms::PixelsToTwips(rc.bottom)));
   ::InvalidateRect(frm.hWnd(), nullptr, FALSE);
 }
 
-LRESULT BForm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  std::int16_t shift = forms::ShiftState();
-  float x = static_cast<float>(GET_X_LPARAM(lParam) * 15), y = static_cast<float>(GET_Y_LPARAM(lParam) * 15);
-  switch (msg) {
-    case WM_SIZE: {
-      LRESULT result = Control::WindowProc(msg, wParam, lParam);
-      // Always 500 twips high.
-      if (!sizing_ && HIWORD(lParam) != Pixels(kTitleBarHeight)) {
-        sizing_ = true;
-        ::SetWindowPos(window(), nullptr, 0, 0, LOWORD(lParam), Pixels(kTitleBarHeight),
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        sizing_ = false;
-      }
-      PaintTitle();
-      return result;
-    }
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-      std::int16_t button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
+void BForm::OnSize(int width, int height) {
+  // Always 500 twips high.
+  if (!sizing_ && height != forms::TwipsToPixels(kTitleBarHeight)) {
+    sizing_ = true;
+    ::SetWindowPos(window(), nullptr, 0, 0, width, forms::TwipsToPixels(kTitleBarHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    sizing_ = false;
+  }
+  PaintTitle();
+}
+
+bool BForm::OnInput(forms::InputKind kind, forms::InputArgs& args) {
+  switch (kind) {
+    case forms::InputKind::MouseDown:
       ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-      if (button == 1) {
+      if (args.button == 1) {
         // The window system moves the named window until the button is released.
         ::ReleaseCapture();
         if (frmHwnd_) ::SendMessageW(frmHwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
         ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
       }
-      MouseDown(button, shift, x, y);
-      return 0;
-    }
-    case WM_MOUSEMOVE: {
+      MouseDown(args.button, args.shift, args.x, args.y);
+      return true;
+    case forms::InputKind::MouseMove:
       ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-      std::int16_t button = forms::ButtonState(wParam);
-      MouseMove(button, shift, x, y);
-      return 0;
-    }
-    case WM_LBUTTONDBLCLK:
+      MouseMove(args.button, args.shift, args.x, args.y);
+      return true;
+    case forms::InputKind::DoubleClick:
+      if (args.button != 1) return false;
       DblClick();
-      return 0;
+      return true;
+    default:
+      return false;
   }
-  return Control::WindowProc(msg, wParam, lParam);
 }
 
 }  // namespace controls

@@ -49,7 +49,8 @@ class BForm final : public forms::Control {
 
  protected:
   const wchar_t* ClassName() const override { return L"VelmoraFormSkin"; }
-  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool OnInput(forms::InputKind kind, forms::InputArgs& args) override;
+  void OnSize(int width, int height) override;
 
  private:
   void PaintTitle();

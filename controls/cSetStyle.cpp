@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "common/ModGetTaskbarHei.h"
+#include "forms/Twips.h"
 
 namespace controls {
 
@@ -52,7 +53,7 @@ bool cSetStyle::CallWindowStateChange() {
 }
 
 void cSetStyle::FillScreen() {
-  const TwipsPlace fill = FillPlace(::GetSystemMetrics(SM_CXSCREEN) * 15, ::GetSystemMetrics(SM_CYSCREEN) * 15,
+  const TwipsPlace fill = FillPlace(forms::PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN)), forms::PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN)),
                                     common::GetTaskbarHeight());
   objForm->Move(fill.left, fill.top, fill.width, fill.height);
 }

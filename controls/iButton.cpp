@@ -3,8 +3,8 @@
 #include <windowsx.h>
 
 #include "controls/ButtonFrames.h"
-#include "forms/MouseState.h"
 #include "forms/Rounding.h"
+#include "forms/Twips.h"
 #include "win/Resource.h"
 
 namespace controls {
@@ -180,8 +180,9 @@ void iButton::DrawBackground(int width, int height) {
   ::StretchBlt(dc, 0, 0, width, height, frame.dc(), 0, 0, frame.width(), frame.height(), SRCCOPY);
   if (m_Icon && m_BackStyle != 0) {
     const int iconWidth = IconPixels(m_Icon.get());
-    const double left = IconLeft(width * 15.0, TextSize(dc, m_Caption).cx * 15.0, iconWidth * 15.0);
-    ::DrawIconEx(dc, forms::CLng(left / 15), 0, m_Icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
+    const double left = IconLeft(forms::PixelsToTwips(width), forms::PixelsToTwips(TextSize(dc, m_Caption).cx),
+                                 forms::PixelsToTwips(iconWidth));
+    ::DrawIconEx(dc, forms::TwipsToPixels(left), 0, m_Icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
   }
 }
 
@@ -197,13 +198,14 @@ void iButton::DrawState(std::int32_t state) {
     HDC dc = surface_.dc();
     win::ScopedSelectObject font(dc, m_Font ? static_cast<HGDIOBJ>(m_Font.get()) : ::GetStockObject(DEFAULT_GUI_FONT));
     const SIZE text = TextSize(dc, m_Caption);
-    const double iconWidth = m_Icon ? IconPixels(m_Icon.get()) * 15.0 : 0.0;
+    const double iconWidth = m_Icon ? forms::PixelsToTwips(IconPixels(m_Icon.get())) : 0.0;
     const TwipsPoint at =
-        CaptionOrigin(rc.right * 15.0, rc.bottom * 15.0, text.cx * 15.0, text.cy * 15.0, iconWidth, state);
+        CaptionOrigin(forms::PixelsToTwips(rc.right), forms::PixelsToTwips(rc.bottom), forms::PixelsToTwips(text.cx),
+                      forms::PixelsToTwips(text.cy), iconWidth, state);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, m_ForeColor);
     ::SetROP2(dc, R2_COPYPEN);
-    ::TextOutW(dc, forms::CLng(at.x / 15.0), forms::CLng(at.y / 15.0), m_Caption.c_str(),
+    ::TextOutW(dc, forms::TwipsToPixels(at.x), forms::TwipsToPixels(at.y), m_Caption.c_str(),
                static_cast<int>(m_Caption.size()));
   }
   ::InvalidateRect(window(), nullptr, FALSE);
@@ -236,7 +238,7 @@ void iButton::DrawFocus() {
   ::InvalidateRect(window(), nullptr, FALSE);
 }
 
-void iButton::OnTimer() {
+void iButton::PollPointer() {
   if (IsMouseOver()) {
     if (m_Pressed) cMouseAction(kButtonPressed);
     return;
@@ -253,21 +255,20 @@ void iButton::OnTimer() {
 // ---------------------------------------------------------------------------
 // Input
 
-LRESULT iButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  std::int16_t shift = forms::ShiftState();
-  float x = static_cast<float>(GET_X_LPARAM(lParam) * 15), y = static_cast<float>(GET_Y_LPARAM(lParam) * 15);
-  switch (msg) {
-    case WM_SIZE: {
-      LRESULT result = Control::WindowProc(msg, wParam, lParam);
-      if (m_AutoSize && m_FramesReady && (LOWORD(lParam) != m_FrameWidth || HIWORD(lParam) != m_FrameHeight)) {
-        FitToFrame();
-      }
-      cMouseAction(CurrentState(), true);
-      return result;
-    }
-    case WM_MOUSEMOVE: {
-      std::int16_t button = forms::ButtonState(wParam);
-      MouseMove(button, shift, x, y);
+void iButton::OnSize(int width, int height) {
+  if (m_AutoSize && m_FramesReady && (width != m_FrameWidth || height != m_FrameHeight)) FitToFrame();
+  cMouseAction(CurrentState(), true);
+}
+
+bool iButton::OnTimer(UINT_PTR id) {
+  if (id == kHoverTimer) PollPointer();
+  return true;
+}
+
+bool iButton::OnInput(forms::InputKind kind, forms::InputArgs& args) {
+  switch (kind) {
+    case forms::InputKind::MouseMove:
+      MouseMove(args.button, args.shift, args.x, args.y);
       if (IsMouseOver()) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         if (!m_Hover) {
@@ -277,34 +278,24 @@ LRESULT iButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
           MouseOver();
         }
       }
-      return 0;
-    }
-    case WM_SETCURSOR:
-      return TRUE;  // the button sets its own pointer on each move
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-      std::int16_t button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
+      return true;
+    case forms::InputKind::MouseDown:
       ::SetCapture(window());
-      if (button == 1) ::SetFocus(window());
+      if (args.button == 1) ::SetFocus(window());
       m_AfterDoubleClick = false;
-      MouseDown(button, shift, x, y);
-      m_LastButton = button;
-      if (button == 1) {
+      MouseDown(args.button, args.shift, args.x, args.y);
+      m_LastButton = args.button;
+      if (args.button == 1) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
         cMouseAction(kButtonPressed);
         m_Pressed = true;
       }
-      return 0;
-    }
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-      std::int16_t button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
-      if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) ::ReleaseCapture();
-      MouseUp(button, shift, x, y);
+      return true;
+    case forms::InputKind::MouseUp: {
+      if (!args.held) ::ReleaseCapture();
+      MouseUp(args.button, args.shift, args.x, args.y);
       const bool over = IsMouseOver();
-      if (button == 1) {
+      if (args.button == 1) {
         if (over) {
           if (m_Style != 0) m_Value = !m_Value;
           cMouseAction(kButtonOver, true);
@@ -319,46 +310,46 @@ LRESULT iButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         Click();
       }
       m_AfterDoubleClick = false;
-      return 0;
+      return true;
     }
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
+    case forms::InputKind::DoubleClick:
       ::SetCapture(window());
       m_AfterDoubleClick = true;
       if (m_LastButton == 1) cMouseAction(kButtonPressed);
       DBClick();
-      return 0;
-    case WM_KEYDOWN: {
-      std::int16_t code = static_cast<std::int16_t>(wParam);
-      KeyDown(code, shift);
-      if (code == VK_RETURN) {
+      return true;
+    case forms::InputKind::KeyDown:
+      KeyDown(args.key, args.shift);
+      if (args.key == VK_RETURN) {
         if (m_Style != 0) m_Value = !m_Value;
         cMouseAction(CurrentState(), true);
         if (!m_Hover) DrawFocus();
         Click();
-      } else if (code == VK_SPACE) {
+      } else if (args.key == VK_SPACE) {
         cMouseAction(kButtonPressed, true);
         if (!m_Hover) DrawFocus();
       }
-      return 0;
-    }
-    case WM_KEYUP: {
-      std::int16_t code = static_cast<std::int16_t>(wParam);
-      KeyUP(code, shift);
-      if (code == VK_SPACE) {
+      return true;
+    case forms::InputKind::KeyUp:
+      KeyUP(args.key, args.shift);
+      if (args.key == VK_SPACE) {
         if (m_Style != 0) m_Value = !m_Value;
         cMouseAction(CurrentState(), true);
         if (!m_Hover) DrawFocus();
         Click();
       }
-      return 0;
-    }
-    case WM_CHAR: {
-      std::int16_t ascii = static_cast<std::int16_t>(wParam);
-      KeyPress(ascii);
-      return 0;
-    }
+      return true;
+    case forms::InputKind::KeyPress:
+      KeyPress(args.key);
+      return true;
+  }
+  return false;
+}
+
+LRESULT iButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_SETCURSOR:
+      return TRUE;  // the button sets its own pointer on each move
     case WM_GETDLGCODE:
       return DLGC_WANTALLKEYS;
     case WM_SETFOCUS:
@@ -367,9 +358,6 @@ LRESULT iButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_KILLFOCUS:
       cMouseAction(CurrentState(), true);
-      return 0;
-    case WM_TIMER:
-      if (wParam == kHoverTimer) OnTimer();
       return 0;
   }
   return Control::WindowProc(msg, wParam, lParam);

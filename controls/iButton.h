@@ -76,6 +76,9 @@ class iButton final : public forms::Control {
  protected:
   const wchar_t* ClassName() const override { return L"VelmoraImageButton"; }
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool OnInput(forms::InputKind kind, forms::InputArgs& args) override;
+  void OnSize(int width, int height) override;
+  bool OnTimer(UINT_PTR id) override;
 
  private:
   bool IsMouseOver() const;
@@ -86,7 +89,7 @@ class iButton final : public forms::Control {
   void DrawFocus();
   void CutToFrame();
   void FitToFrame();
-  void OnTimer();
+  void PollPointer();
 
   win::UniqueHbitmap m_BackPicture;
   win::UniqueHicon m_Icon;

@@ -191,12 +191,13 @@ double Form::ScaleHeight() const {
 Form::Place Form::WindowPlace() const {
   RECT rc{};
   if (window()) ::GetWindowRect(window(), &rc);
-  return {rc.left * 15.0, rc.top * 15.0, (rc.right - rc.left) * 15.0, (rc.bottom - rc.top) * 15.0};
+  const auto twips = [](LONG pixels) { return static_cast<double>(PixelsToTwips(pixels)); };
+  return {twips(rc.left), twips(rc.top), twips(rc.right - rc.left), twips(rc.bottom - rc.top)};
 }
 
 void Form::Move(double left, double top, double width, double height) {
   if (!window()) return;
-  ::MoveWindow(window(), CLng(left / 15), CLng(top / 15), CLng(width / 15), CLng(height / 15), TRUE);
+  ::MoveWindow(window(), TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height), TRUE);
 }
 
 bool Form::Minimized() const { return window() && ::IsIconic(window()); }

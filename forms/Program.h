@@ -7,6 +7,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace forms {
 
@@ -47,29 +48,31 @@ class Program {
   static void Log(std::wstring_view line);
 };
 
-// Runs one event handler; an exception ends the handler and is reported.
-template <typename Fn>
-bool RunHandler(std::wstring_view where, Fn&& fn) noexcept {
+namespace detail {
+// Runs `fn`; what it throws goes to `Report` with `where`. False when it threw.
+template <void (*Report)(std::wstring_view, std::exception_ptr), typename Fn>
+bool RunReporting(std::wstring_view where, Fn&& fn) noexcept {
   try {
     fn();
     return true;
   } catch (...) {
-    Program::ReportException(where, std::current_exception());
+    Report(where, std::current_exception());
     return false;
   }
+}
+}  // namespace detail
+
+// Runs one event handler; an exception ends the handler and is reported.
+template <typename Fn>
+bool RunHandler(std::wstring_view where, Fn&& fn) noexcept {
+  return detail::RunReporting<&Program::ReportException>(where, std::forward<Fn>(fn));
 }
 
 // Runs one step of a sequence whose later steps run even when this one fails:
 // what it throws is written to the log with `where`, and the sequence goes on.
 template <typename Fn>
 bool RunStep(std::wstring_view where, Fn&& fn) noexcept {
-  try {
-    fn();
-    return true;
-  } catch (...) {
-    Program::LogException(where, std::current_exception());
-    return false;
-  }
+  return detail::RunReporting<&Program::LogException>(where, std::forward<Fn>(fn));
 }
 
 }  // namespace forms

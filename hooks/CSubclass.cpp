@@ -10,6 +10,7 @@
 #include "forms/Program.h"
 #include "hooks/ErrorLog.h"
 #include "hooks/HookLink.h"
+#include "hooks/TableLink.h"
 
 namespace hooks {
 
@@ -32,19 +33,9 @@ void AddTo(MessageTable& table, UINT msg) {
 
 // The hook on one window. It outlives its registration: once unhooked, or once
 // its owner has ended, it only passes messages on until it can leave the window.
-struct CSubclass::Record final : detail::HookLink {
+struct CSubclass::Record final : detail::TableLink<CSubclass> {
   Record(CSubclass* owner, LONG_PTR lParamUser, std::uint64_t serial)
-      : owner(owner), lParamUser(lParamUser), serial(serial) {}
-
-  using HookLink::Install;
-  using HookLink::ShutDown;
-
-  // Ends routing for good: no owner, empty tables.
-  void Detach() {
-    owner = nullptr;
-    before.Clear();
-    after.Clear();
-  }
+      : TableLink(owner, MSG_ENTRIES), lParamUser(lParamUser), serial(serial) {}
 
   LRESULT Route(HWND& hwnd, UINT& msg, WPARAM& wParam, LPARAM& lParam) noexcept override {
     // The handler gets the message by value: the previous procedure gets it unchanged.
@@ -70,11 +61,8 @@ struct CSubclass::Record final : detail::HookLink {
     Detach();
   }
 
-  CSubclass* owner;
   LONG_PTR lParamUser;
   const std::uint64_t serial;
-  MessageTable before;
-  MessageTable after;
 };
 
 CSubclass::CSubclass() {
@@ -159,8 +147,7 @@ void CSubclass::Forget(Record* record) {
 
 void CSubclass::Unhook(Record* record) {
   Forget(record);
-  record->Detach();
-  record->ShutDown();
+  record->Unhook();
 }
 
 void CSubclass::ssc_UnSubclass(HWND lng_hWnd) {

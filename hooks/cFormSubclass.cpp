@@ -6,20 +6,12 @@
 #include "forms/Program.h"
 #include "hooks/HookLink.h"
 #include "hooks/MessageTable.h"
+#include "hooks/TableLink.h"
 
 namespace hooks {
 
-struct cFormSubclass::Entry final : detail::HookLink {
-  Entry(cFormSubclass* owner, std::size_t slot) : owner(owner), slot(slot) {}
-
-  using HookLink::Install;
-  using HookLink::ShutDown;
-
-  void Detach() {
-    owner = nullptr;
-    before.Clear();
-    after.Clear();
-  }
+struct cFormSubclass::Entry final : detail::TableLink<cFormSubclass> {
+  Entry(cFormSubclass* owner, std::size_t slot) : TableLink(owner, MessageTable::kUnlimited), slot(slot) {}
 
   // The handler gets the hook's own copies of the handle, message and
   // parameters; the previous procedure receives what it leaves in them.
@@ -40,18 +32,14 @@ struct cFormSubclass::Entry final : detail::HookLink {
     Detach();
   }
 
-  cFormSubclass* owner;
   const std::size_t slot;
-  MessageTable before{MessageTable::kUnlimited};
-  MessageTable after{MessageTable::kUnlimited};
 };
 
 cFormSubclass::~cFormSubclass() {
   for (std::size_t i = entries_.size(); i-- > 0;) {
     if (Entry* entry = entries_[i]) {
       entries_[i] = nullptr;
-      entry->Detach();
-      entry->ShutDown();
+      entry->Unhook();
     }
   }
 }

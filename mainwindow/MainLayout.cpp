@@ -1,13 +1,14 @@
 #include "mainwindow/MainLayout.h"
 
 #include "forms/Rounding.h"
+#include "forms/Twips.h"
 
 namespace mainwindow {
 
 namespace {
 std::optional<std::int16_t> RegionEdge(double twips) {
   try {
-    return forms::CInt(twips / 15 + 1);
+    return forms::CInt(twips / forms::kTwipsPerPixel + 1);
   } catch (const forms::OverflowError&) {
     return std::nullopt;
   }

@@ -151,8 +151,8 @@ void WebMainFrm::Form_Load() {
 
   // Centred in twips: each difference rounded, then halved toward zero.
   const Place place = WindowPlace();
-  const double screenWidth = ::GetSystemMetrics(SM_CXSCREEN) * 15.0;
-  const double screenHeight = ::GetSystemMetrics(SM_CYSCREEN) * 15.0;
+  const double screenWidth = forms::PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN));
+  const double screenHeight = forms::PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN));
   Move(forms::CLng(screenWidth - place.width) / 2, forms::CLng(screenHeight - place.height) / 2, place.width,
        place.height);
 

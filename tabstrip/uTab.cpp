@@ -1,8 +1,6 @@
 #include "tabstrip/uTab.h"
 
-#include <windowsx.h>
 
-#include "forms/MouseState.h"
 #include "forms/Program.h"
 #include "forms/Rounding.h"
 #include "resources/ResourceIds.h"
@@ -233,18 +231,18 @@ void uTab::Resized() {
 // ---------------------------------------------------------------------------
 // Window messages and mouse
 
+bool uTab::OnInput(forms::InputKind kind, forms::InputArgs& args) {
+  switch (kind) {
+    case forms::InputKind::MouseDown: MouseDown(args.button, args.shift, args.x, args.y); return true;
+    case forms::InputKind::MouseUp: MouseUp(args.button, args.shift, args.x, args.y); return true;
+    case forms::InputKind::MouseMove: MouseMove(args.button, args.shift, args.x, args.y); return true;
+    case forms::InputKind::DoubleClick: DblClick(); return true;
+    default: return false;
+  }
+}
+
 LRESULT uTab::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  const float x = static_cast<float>(GET_X_LPARAM(lParam)), y = static_cast<float>(GET_Y_LPARAM(lParam));
   switch (msg) {
-    case WM_SIZE:
-      Resized();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      // Reached only before the strip's own hook is in place.
-      PaintFromCompose();
-      return 0;
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
       // From a press to the release the strip has the mouse: the moves and
@@ -267,17 +265,18 @@ LRESULT uTab::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
   }
+  // The strip draws through its own buffers, not the control's surface.
+  if (DispatchInput(msg, wParam, lParam)) return 0;
   switch (msg) {
-    case WM_LBUTTONDOWN: MouseDown(1, forms::ShiftState(), x, y); return 0;
-    case WM_RBUTTONDOWN: MouseDown(2, forms::ShiftState(), x, y); return 0;
-    case WM_MBUTTONDOWN: MouseDown(4, forms::ShiftState(), x, y); return 0;
-    case WM_LBUTTONUP: MouseUp(1, forms::ShiftState(), x, y); return 0;
-    case WM_RBUTTONUP: MouseUp(2, forms::ShiftState(), x, y); return 0;
-    case WM_MBUTTONUP: MouseUp(4, forms::ShiftState(), x, y); return 0;
-    case WM_MOUSEMOVE: MouseMove(forms::ButtonState(wParam), forms::ShiftState(), x, y); return 0;
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK: DblClick(); return 0;
+    case WM_SIZE:
+      Resized();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      // Reached only before the strip's own hook is in place.
+      PaintFromCompose();
+      return 0;
   }
   return DefaultProc(msg, wParam, lParam);
 }

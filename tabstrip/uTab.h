@@ -94,6 +94,8 @@ class uTab final : public forms::Control, public IuTab {
  protected:
   const wchar_t* ClassName() const override { return L"VelmoraTabStrip"; }
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  bool OnInput(forms::InputKind kind, forms::InputArgs& args) override;
+  bool MeasuresInPixels() const override { return true; }
 
  private:
   void c_Subclass_WindowProc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND hwnd, UINT msg, WPARAM wParam,
