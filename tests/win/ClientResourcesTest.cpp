@@ -71,6 +71,19 @@ WORD MachineOf(const std::wstring& path) {
   return header.Machine;
 }
 
+// "major.minor.revision" of a file's version resource; empty without one.
+std::wstring FileVersionText(const std::wstring& path) {
+  DWORD ignored = 0, size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  std::string data(size, '\0');
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT len = 0;
+  if (size == 0 || !::GetFileVersionInfoW(path.c_str(), 0, size, data.data()) ||
+      !::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &len))
+    return {};
+  return std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionMS)) + L"." +
+         std::to_wstring(HIWORD(info->dwFileVersionLS));
+}
+
 std::size_t Count(const std::string& text, const std::string& needle) {
   std::size_t count = 0;
   for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
@@ -119,17 +132,7 @@ TEST_P(ClientResources, CarryTheIconFileWithItsFiveSizes) {
 }
 
 TEST_P(ClientResources, CarryTheVersionAndTheManifest) {
-  DWORD ignored = 0, size = ::GetFileVersionInfoSizeW(path_.c_str(), &ignored);
-  ASSERT_GT(size, 0u);
-  std::string data(size, '\0');
-  ASSERT_TRUE(::GetFileVersionInfoW(path_.c_str(), 0, size, data.data()));
-  VS_FIXEDFILEINFO* info = nullptr;
-  UINT len = 0;
-  ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &len));
-  std::wstring version = std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." +
-                         std::to_wstring(LOWORD(info->dwFileVersionMS)) + L"." +
-                         std::to_wstring(HIWORD(info->dwFileVersionLS));
-  EXPECT_EQ(version, VELMORA_VERSION_TEXT);
+  EXPECT_EQ(FileVersionText(path_), VELMORA_VERSION_TEXT);
 
   std::string manifest = module_->Bytes(MAKEINTRESOURCEW(1), RT_MANIFEST);
   for (const char* needle : {"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0", "level=\"asInvoker\"",
@@ -156,17 +159,7 @@ TEST_P(ClientResources, TheUpdaterRunsAsItsInvokerAndSaysWhatItIs) {
       << manifest;
   const std::string arch = MachineOf(path) == IMAGE_FILE_MACHINE_AMD64 ? "amd64" : "x86";
   EXPECT_EQ(Count(manifest, "processorArchitecture=\"" + arch + "\""), 1u) << manifest;
-  // The same version as the client that carries it.
-  DWORD ignored = 0, size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
-  ASSERT_GT(size, 0u);
-  std::string data(size, '\0');
-  ASSERT_TRUE(::GetFileVersionInfoW(path.c_str(), 0, size, data.data()));
-  VS_FIXEDFILEINFO* info = nullptr;
-  UINT len = 0;
-  ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &len));
-  EXPECT_EQ(std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionMS)) +
-                L"." + std::to_wstring(HIWORD(info->dwFileVersionLS)),
-            VELMORA_VERSION_TEXT);
+  EXPECT_EQ(FileVersionText(path), VELMORA_VERSION_TEXT) << "the same version as the client that carries it";
 }
 
 std::string FileBytes(const std::wstring& build) {
