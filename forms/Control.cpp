@@ -2,7 +2,6 @@
 
 #include <windowsx.h>
 
-#include "forms/MouseState.h"
 #include "forms/Twips.h"
 #include "win/Gdi.h"
 
@@ -31,35 +30,17 @@ RECT Control::Bounds() const {
   return rc;
 }
 
-namespace {
-std::int16_t ButtonOf(UINT msg) {
-  switch (msg) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: return 1;
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return 2;
-    default: return 4;
-  }
-}
-}  // namespace
-
 bool Control::DispatchInput(UINT msg, WPARAM wParam, LPARAM lParam) {
-  InputKind kind;
-  switch (msg) {
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: kind = InputKind::MouseDown; break;
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: kind = InputKind::MouseUp; break;
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK: kind = InputKind::DoubleClick; break;
-    case WM_MOUSEMOVE: kind = InputKind::MouseMove; break;
-    case WM_KEYDOWN: kind = InputKind::KeyDown; break;
-    case WM_KEYUP: kind = InputKind::KeyUp; break;
-    case WM_CHAR: kind = InputKind::KeyPress; break;
-    default: return false;
-  }
+  const std::optional<InputKind> decoded = InputKindOf(msg);
+  if (!decoded) return false;
+  const InputKind kind = *decoded;
   InputArgs args;
   args.shift = ShiftState();
   if (kind == InputKind::KeyDown || kind == InputKind::KeyUp || kind == InputKind::KeyPress) {
     args.key = static_cast<std::int16_t>(wParam);
   } else {
     args.held = ButtonState(wParam);
-    args.button = kind == InputKind::MouseMove ? args.held : ButtonOf(msg);
+    args.button = MessageButton(msg, wParam);
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     args.x = static_cast<float>(MeasuresInPixels() ? x : PixelsToTwips(x));
     args.y = static_cast<float>(MeasuresInPixels() ? y : PixelsToTwips(y));

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "forms/MouseState.h"
 #include "forms/PropertyBag.h"
 #include "forms/Surface.h"
 #include "forms/WindowBase.h"
@@ -13,7 +14,6 @@
 namespace forms {
 
 // A mouse or key message as every control's handlers receive it.
-enum class InputKind { MouseDown, MouseUp, MouseMove, DoubleClick, KeyDown, KeyUp, KeyPress };
 struct InputArgs {
   // 1 left, 2 right, 4 middle: the button pressed, released or double-clicked;
   // on a move, the buttons held.

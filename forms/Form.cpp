@@ -204,16 +204,11 @@ bool Form::Minimized() const { return window() && ::IsIconic(window()); }
 
 void Form::MouseEvent(UINT msg, WPARAM wParam, LPARAM lParam) {
   double x = ToScale(GET_X_LPARAM(lParam)), y = ToScale(GET_Y_LPARAM(lParam));
-  int shift = ShiftState();
-  switch (msg) {
-    case WM_LBUTTONDOWN: Form_MouseDown(1, shift, x, y); break;
-    case WM_RBUTTONDOWN: Form_MouseDown(2, shift, x, y); break;
-    case WM_MBUTTONDOWN: Form_MouseDown(4, shift, x, y); break;
-    case WM_LBUTTONUP: Form_MouseUp(1, shift, x, y); break;
-    case WM_RBUTTONUP: Form_MouseUp(2, shift, x, y); break;
-    case WM_MBUTTONUP: Form_MouseUp(4, shift, x, y); break;
-    case WM_MOUSEMOVE: Form_MouseMove(ButtonState(wParam), shift, x, y); break;
-  }
+  const int shift = ShiftState(), button = MessageButton(msg, wParam);
+  const std::optional<InputKind> kind = InputKindOf(msg);
+  if (kind == InputKind::MouseDown) Form_MouseDown(button, shift, x, y);
+  if (kind == InputKind::MouseUp) Form_MouseUp(button, shift, x, y);
+  if (kind == InputKind::MouseMove) Form_MouseMove(button, shift, x, y);
 }
 
 LRESULT Form::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
