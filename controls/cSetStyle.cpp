@@ -29,7 +29,6 @@ cSetStyle::cSetStyle() : objSubclass(std::make_unique<hooks::cFormSubclass>()) {
 cSetStyle::~cSetStyle() {
   if (m_hWnd) objSubclass->DeleteWindowMsg(m_hWnd);
   objSubclass.reset();
-  if (m_ScreenDC) ::ReleaseDC(nullptr, m_ScreenDC);
 }
 
 void cSetStyle::SetWindowStyle(HWND hWnd) {
@@ -80,7 +79,7 @@ void cSetStyle::SetSizeCursor(std::int32_t zone) {
 void cSetStyle::DrawOutline(const ScreenRect& r) {
   if (!m_ScreenDC) return;
   RECT rect{r.left, r.top, r.right, r.bottom};
-  ::DrawFocusRect(m_ScreenDC, &rect);
+  ::DrawFocusRect(m_ScreenDC->get(), &rect);
 }
 
 void cSetStyle::EndSizing() {
@@ -88,8 +87,7 @@ void cSetStyle::EndSizing() {
   DrawOutline(m_OldRect);
   ::MoveWindow(m_hWnd, m_OldRect.left, m_OldRect.top, m_OldRect.right - m_OldRect.left,
                m_OldRect.bottom - m_OldRect.top, TRUE);
-  if (m_ScreenDC) ::ReleaseDC(nullptr, m_ScreenDC);
-  m_ScreenDC = nullptr;
+  m_ScreenDC.reset();
 }
 
 void cSetStyle::objSubclass_MsgCome(bool bBefore, bool&, LRESULT&, HWND& hwnd, UINT& msg, WPARAM& wParam,
@@ -123,7 +121,7 @@ void cSetStyle::objSubclass_MsgCome(bool bBefore, bool&, LRESULT&, HWND& hwnd, U
       if (m_Zone != kNoZone && !m_Sizing && !m_Maximised) {
         m_Sizing = true;
         m_OldRect = m_NewRect = WindowRect();
-        m_ScreenDC = ::GetDC(nullptr);
+        m_ScreenDC.emplace(nullptr);
         DrawOutline(m_OldRect);
       }
       break;

@@ -11,11 +11,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "controls/BorderZones.h"
 #include "forms/Event.h"
 #include "forms/Form.h"
 #include "hooks/cFormSubclass.h"
+#include "win/Gdi.h"
 
 namespace controls {
 
@@ -57,7 +59,7 @@ class cSetStyle {
   std::int32_t m_Zone = kNoZone;
   POINT m_Cursor{};
   ScreenRect m_OldRect, m_NewRect;
-  HDC m_ScreenDC = nullptr;  // the whole screen's, held from a press on a zone to the release
+  std::optional<win::ScopedGetDC> m_ScreenDC;  // the whole screen's, held from a press on a zone to the release
 };
 
 }  // namespace controls
