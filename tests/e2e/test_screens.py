@@ -72,7 +72,7 @@ class ScreensTest(MainWindowCase):
         main = self.start()
         box = self.ask_to_close(main)
         harness.click(box["x"] + 120, box["y"] + 130)  # away from every button
-        self.assertNoMagenta("exit box")
+        time.sleep(0.5)
         shot = harness.screenshot((box["x"], box["y"], box["w"], box["h"]))
         # The buttons' frames have navy outlines: their top edge, within rows
         # 88 to 90, shows all along each button over the white form.
@@ -82,6 +82,7 @@ class ScreensTest(MainWindowCase):
         # The question is drawn on the form between the band and the buttons.
         question = [shot.getpixel((x, y)) for x in range(24, 233) for y in range(56, 86)]
         self.assertTrue(any(max(p) < 100 for p in question), "no text of the question")
+        self.assertNoMagenta("exit box")
 
 
 if __name__ == "__main__":
