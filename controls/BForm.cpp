@@ -13,10 +13,15 @@ namespace controls {
 
 namespace {
 
+// The skin's rounded corners are magenta: they are left out, so the surface's
+// own background shows there and the mask colour never reaches the screen.
+constexpr COLORREF kMaskColour = RGB(255, 0, 255);
+
 void PaintPieces(HDC target, HDC skin, const std::vector<SkinPiece>& pieces) {
   for (const SkinPiece& p : pieces) {
-    ::BitBlt(target, forms::TwipsToPixels(p.x), forms::TwipsToPixels(p.y), forms::TwipsToPixels(p.width), forms::TwipsToPixels(p.height), skin, forms::TwipsToPixels(p.sourceX),
-             forms::TwipsToPixels(p.sourceY), SRCCOPY);
+    const int width = forms::TwipsToPixels(p.width), height = forms::TwipsToPixels(p.height);
+    ::TransparentBlt(target, forms::TwipsToPixels(p.x), forms::TwipsToPixels(p.y), width, height, skin,
+                     forms::TwipsToPixels(p.sourceX), forms::TwipsToPixels(p.sourceY), width, height, kMaskColour);
   }
 }
 

@@ -21,6 +21,28 @@ SIZE TextSize(HDC dc, const std::wstring& text) {
   return size;
 }
 
+constexpr int kIconSize = 16;
+
+FontSpec SurfaceFont() {
+  LOGFONTW lf{};
+  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+  return FontSpec{lf.lfFaceName, lf.lfHeight, lf.lfWeight};
+}
+
+HFONT MakeFont(const FontSpec& spec) {
+  LOGFONTW lf{};
+  lf.lfHeight = spec.height;
+  lf.lfWeight = spec.weight;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  spec.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  return ::CreateFontIndirectW(&lf);
+}
+
+COLORREF ScreenColour(COLORREF oleColour) {
+  const auto system = SystemColourIndex(oleColour);
+  return system ? ::GetSysColor(*system) : oleColour;
+}
+
 int IconPixels(HICON icon) {
   ICONINFO info{};
   if (!icon || !::GetIconInfo(icon, &info)) return 0;
@@ -32,7 +54,7 @@ int IconPixels(HICON icon) {
 
 }  // namespace
 
-iButton::iButton() {
+iButton::iButton() : m_FontSpec(SurfaceFont()), m_Font(MakeFont(m_FontSpec)) {
   surfaceBackground_ = ::GetSysColor(COLOR_WINDOW);
 }
 
@@ -45,24 +67,34 @@ void iButton::ReadProperties(const forms::PropertyBag& bag) {
   if (m_PictureId > 0) {
     m_BackPicture = win::LoadBitmapResource(static_cast<WORD>(m_PictureId));
   }
+  m_IconId = bag.ReadInt(L"Icon", 0);
+  if (m_IconId > 0) m_Icon = win::LoadIconResource(static_cast<WORD>(m_IconId), kIconSize);
   if (window()) ::EnableWindow(window(), bag.ReadBool(L"Enabled", true));
   m_BackStyle = static_cast<std::int16_t>(bag.ReadInt(L"cBackStyle", 1));
   m_Caption = bag.ReadString(L"Caption", L"");
   m_Style = bag.ReadInt(L"Style", 0);
   m_AutoSize = bag.ReadBool(L"AutoSize", true);
   m_ForeColor = static_cast<COLORREF>(bag.ReadInt(L"cForeColor", static_cast<std::int32_t>(m_ForeColor)));
+  if (const auto font = ParseFont(bag.ReadString(L"cFont", FormatFont(m_FontSpec)))) {
+    m_FontSpec = *font;
+    m_Font.reset(MakeFont(m_FontSpec));
+  }
+  m_DrawMode = static_cast<std::int16_t>(bag.ReadInt(L"cDrawMode", m_DrawMode));
   // The frames are cut at the first showing, once everything is known.
   BuildFrames();
 }
 
 void iButton::WriteProperties(forms::PropertyBag& bag) const {
   if (m_PictureId > 0) bag.Write(L"BackPicture", m_PictureId);
+  if (m_IconId > 0) bag.Write(L"Icon", m_IconId);
   bag.Write(L"Enabled", Enabled());
   bag.Write(L"cBackStyle", static_cast<std::int32_t>(m_BackStyle));
   bag.Write(L"Caption", m_Caption);
   bag.Write(L"Style", m_Style);
   bag.Write(L"AutoSize", m_AutoSize);
   bag.Write(L"cForeColor", static_cast<std::int32_t>(m_ForeColor));
+  bag.Write(L"cFont", FormatFont(m_FontSpec));
+  bag.Write(L"cDrawMode", static_cast<std::int32_t>(m_DrawMode));
 }
 
 // ---------------------------------------------------------------------------
@@ -74,7 +106,10 @@ void iButton::SetBackPicture(HBITMAP strip) {
   BuildFrames();
 }
 
-void iButton::SetIcon(HICON icon) { m_Icon.reset(icon); }
+void iButton::SetIcon(HICON icon) {
+  m_Icon.reset(icon);
+  m_IconId = 0;
+}
 
 void iButton::SetCaption(const std::wstring& caption) {
   m_Caption = caption;
@@ -106,6 +141,17 @@ void iButton::SetcBackStyle(std::int16_t value) {
 
 void iButton::SetcForeColor(COLORREF value) {
   m_ForeColor = value;
+  DrawState(CurrentState());
+}
+
+void iButton::SetcFont(const FontSpec& font) {
+  m_FontSpec = font;
+  m_Font.reset(MakeFont(m_FontSpec));
+  DrawState(CurrentState());
+}
+
+void iButton::SetcDrawMode(std::int16_t value) {
+  m_DrawMode = value;
   DrawState(CurrentState());
 }
 
@@ -191,20 +237,21 @@ void iButton::DrawState(std::int32_t state) {
   RECT rc{};
   ::GetClientRect(window(), &rc);
   surface_.Clear(surfaceBackground_);
+  // The caption's font is measured for the icon's place too.
+  HDC dc = surface_.dc();
+  win::ScopedSelectObject font(dc, m_Font ? static_cast<HGDIOBJ>(m_Font.get()) : ::GetStockObject(DEFAULT_GUI_FONT));
   // The frame is the recorded state's; a repaint that records nothing keeps it.
   DrawBackground(rc.right, rc.bottom);
   if (m_BackStyle == 0) CutToFrame();
   if (!m_Caption.empty()) {
-    HDC dc = surface_.dc();
-    win::ScopedSelectObject font(dc, m_Font ? static_cast<HGDIOBJ>(m_Font.get()) : ::GetStockObject(DEFAULT_GUI_FONT));
     const SIZE text = TextSize(dc, m_Caption);
     const double iconWidth = m_Icon ? forms::PixelsToTwips(IconPixels(m_Icon.get())) : 0.0;
     const TwipsPoint at =
         CaptionOrigin(forms::PixelsToTwips(rc.right), forms::PixelsToTwips(rc.bottom), forms::PixelsToTwips(text.cx),
                       forms::PixelsToTwips(text.cy), iconWidth, state);
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, m_ForeColor);
-    ::SetROP2(dc, R2_COPYPEN);
+    ::SetTextColor(dc, ScreenColour(m_ForeColor));
+    ::SetROP2(dc, m_DrawMode);
     ::TextOutW(dc, forms::TwipsToPixels(at.x), forms::TwipsToPixels(at.y), m_Caption.c_str(),
                static_cast<int>(m_Caption.size()));
   }

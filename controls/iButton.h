@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/ButtonText.h"
 #include "forms/Control.h"
 #include "forms/Event.h"
 #include "win/Gdi.h"
@@ -31,7 +32,9 @@ class iButton final : public forms::Control {
   ~iButton() override;
 
   // Stored properties: "BackPicture" (the bitmap resource id of the strip),
-  // "Enabled", "cBackStyle", "Caption", "Style", "AutoSize", "cForeColor".
+  // "Icon" (the id of an .ico file resource), "Enabled", "cBackStyle",
+  // "Caption", "Style", "AutoSize", "cForeColor", "cFont" (FormatFont's text),
+  // "cDrawMode". The last three default to the surface's own settings.
   void ReadProperties(const forms::PropertyBag& bag) override;
   void WriteProperties(forms::PropertyBag& bag) const override;
 
@@ -39,6 +42,7 @@ class iButton final : public forms::Control {
   void SetBackPicture(HBITMAP strip);
   // A small picture drawn left of the caption (owned); no repaint.
   void SetIcon(HICON icon);
+  HICON Icon() const noexcept { return m_Icon.get(); }
   const std::wstring& Caption() const noexcept { return m_Caption; }
   void SetCaption(const std::wstring& caption);
   std::int32_t Style() const noexcept { return m_Style; }
@@ -49,8 +53,14 @@ class iButton final : public forms::Control {
   void SetEnabled(bool value);
   std::int16_t cBackStyle() const noexcept { return m_BackStyle; }
   void SetcBackStyle(std::int16_t value);
+  // An OLE colour: a plain RGB value, or a system colour (&H8000xxxx).
   COLORREF cForeColor() const noexcept { return m_ForeColor; }
   void SetcForeColor(COLORREF value);
+  const FontSpec& cFont() const noexcept { return m_FontSpec; }
+  void SetcFont(const FontSpec& font);
+  // The mix mode of the caption's drawing (R2_COPYPEN, 13, by default).
+  std::int16_t cDrawMode() const noexcept { return m_DrawMode; }
+  void SetcDrawMode(std::int16_t value);
   bool Value() const noexcept { return m_Value; }
   void SetValue(bool value);
   bool Locked() const noexcept { return m_Locked; }
@@ -108,8 +118,11 @@ class iButton final : public forms::Control {
   std::int16_t m_LastButton = 0;
   std::int16_t m_BackStyle = 1;
   COLORREF m_ForeColor = RGB(0, 0, 0);
+  FontSpec m_FontSpec;
   win::UniqueHfont m_Font;
+  std::int16_t m_DrawMode = R2_COPYPEN;
   std::int32_t m_PictureId = 0;  // the stored strip's resource id, 0 for one given in code
+  std::int32_t m_IconId = 0;     // the stored icon's resource id, 0 for none or one given in code
 };
 
 }  // namespace controls

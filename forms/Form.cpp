@@ -150,8 +150,19 @@ bool Form::QueryEndSession() {
   return !cancel;
 }
 
+Label& Form::AddLabel(const RECT& box, const std::wstring& caption, HFONT font) {
+  auto label = std::make_unique<Label>();
+  label->box = box;
+  label->caption = caption;
+  label->font.reset(font);
+  labels_.push_back(std::move(label));
+  if (window()) ::InvalidateRect(window(), &box, FALSE);
+  return *labels_.back();
+}
+
 void Form::Unloaded() {
   surface_.Release();
+  labels_.clear();
   loaded_ = false;
   Program::FormUnloaded(this);
 }
@@ -234,6 +245,7 @@ LRESULT Form::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       win::ScopedPaint paint(window());
       if (design_.autoRedraw) surface_.PaintTo(paint, paint.dirty());
+      for (const auto& label : labels_) label->Paint(paint);
       Form_Paint();
       return 0;
     }

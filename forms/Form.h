@@ -10,8 +10,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "forms/Label.h"
 #include "forms/Surface.h"
 #include "forms/WindowBase.h"
 
@@ -78,6 +81,11 @@ class Form : public WindowBase {
   // IDC_SIZEWE); null for the window class's.
   void SetMousePointer(const wchar_t* systemCursor) noexcept { mousePointer_ = systemCursor; }
 
+  // A windowless label, drawn on every paint over the form's surface and under
+  // its controls; it lasts until the form unloads.
+  Label& AddLabel(const RECT& box, const std::wstring& caption, HFONT font = nullptr);
+  const std::vector<std::unique_ptr<Label>>& labels() const noexcept { return labels_; }
+
   // The retained surface of an AutoRedraw form (null otherwise).
   Surface* surface() noexcept { return design_.autoRedraw ? &surface_ : nullptr; }
 
@@ -111,6 +119,7 @@ class Form : public WindowBase {
   FormDesign design_;
   const wchar_t* mousePointer_ = nullptr;
   Surface surface_;
+  std::vector<std::unique_ptr<Label>> labels_;
   bool initialized_ = false;
   bool loaded_ = false;
   bool loading_ = false;

@@ -46,24 +46,21 @@ void MsgFrm::Form_Load() {
   BForm1->SetBackColor(std::to_wstring(kBandColour));
   BForm1->MouseDown.Bind(this, &MsgFrm::BForm1_MouseDown);
 
-  labelFont_.reset(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"SimSun"));
-  Label1 = ::CreateWindowExW(0, L"STATIC", kExitQuestion, WS_CHILD | WS_VISIBLE | SS_LEFT, 24, 56, 209, 41, hwnd,
-                             nullptr, forms::Program::Instance(), nullptr);
-  ::SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
+  Label1 = &AddLabel(RECT{24, 56, 24 + 209, 56 + 41}, kExitQuestion,
+                     ::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"SimSun"));
 
   iButton1 = AnswerButton(hwnd, 56, L"是");
   iButton1->Click.Bind([this] { Answer(true); });
   iButton2 = AnswerButton(hwnd, 136, L"否");
   iButton2->Click.Bind([this] { Answer(false); });
   closebtn = std::make_unique<controls::iButton>();
-  closebtn->Create(hwnd, 0, 1, 43, 18);
+  forms::PropertyBag transparent;
+  transparent.Write(L"cBackStyle", 0);
+  closebtn->Create(hwnd, 0, 1, 43, 18, transparent);
   closebtn->Click.Bind([this] { Answer(false); });
-  // New child windows go to the bottom: the close button lies on the band,
-  // the answer buttons over the label's lower edge.
-  for (HWND above : {closebtn->hWnd(), iButton1->hWnd(), iButton2->hWnd()}) {
-    ::SetWindowPos(above, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
+  // New child windows go to the bottom: the close button lies on the band.
+  ::SetWindowPos(closebtn->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   BForm1->Move(0, 0, forms::TwipsToPixels(ScaleWidth()), 33);
   closebtn->SetBackPicture(win::LoadBitmapResource(res::kBmpClose).release());
@@ -85,16 +82,6 @@ void MsgFrm::Form_Unload(bool&) {
   forms::DeleteLater(std::move(closebtn));
   forms::DeleteLater(std::move(BForm1));
   Label1 = nullptr;
-}
-
-LRESULT MsgFrm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == Label1) {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    ::SetBkColor(dc, BackColor());
-    ::SetTextColor(dc, RGB(0, 0, 0));
-    return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
-  }
-  return Form::WindowProc(msg, wParam, lParam);
 }
 
 void MsgFrm::BForm1_MouseDown(std::int16_t& button, std::int16_t&, float&, float&) {

@@ -9,7 +9,6 @@
 #include "controls/BForm.h"
 #include "controls/iButton.h"
 #include "forms/Form.h"
-#include "win/UniqueHandle.h"
 
 namespace mainwindow {
 
@@ -23,7 +22,6 @@ class MsgFrm : public forms::Form {
   void Form_Load() override;
   void Form_Resize() override;
   void Form_Unload(bool& cancel) override;
-  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void BForm1_MouseDown(std::int16_t& button, std::int16_t& shift, float& x, float& y);
@@ -33,8 +31,7 @@ class MsgFrm : public forms::Form {
   std::unique_ptr<controls::iButton> closebtn;
   std::unique_ptr<controls::iButton> iButton1;
   std::unique_ptr<controls::iButton> iButton2;
-  HWND Label1 = nullptr;
-  win::UniqueHfont labelFont_;
+  forms::Label* Label1 = nullptr;  // the form's own; drawn under the buttons
 };
 
 }  // namespace mainwindow

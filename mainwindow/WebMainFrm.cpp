@@ -23,7 +23,10 @@ constexpr int kDesignWidth = 1036, kDesignHeight = 639;
 
 std::unique_ptr<controls::iButton> TitleButton(HWND parent, int width, int height) {
   auto button = std::make_unique<controls::iButton>();
-  button->Create(parent, 0, 1, width, height);
+  // Transparent: the strips' magenta corners let the title band show through.
+  forms::PropertyBag bag;
+  bag.Write(L"cBackStyle", 0);
+  button->Create(parent, 0, 1, width, height, bag);
   return button;
 }
 

@@ -25,4 +25,8 @@ UniqueHbitmap LoadBitmapResource(WORD id);
 // or unreadable.
 UniqueHicon LoadIconFile(const std::wstring& path, int size);
 
+// The image of the given size (else the first) from an .ico file carried as a
+// resource of type "ICON"; null when the resource is missing or unreadable.
+UniqueHicon LoadIconResource(WORD id, int size);
+
 }  // namespace win

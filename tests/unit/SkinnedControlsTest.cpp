@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "controls/ButtonFrames.h"
+#include "controls/ButtonText.h"
 #include "controls/SkinLayout.h"
 
 namespace {
@@ -103,6 +104,22 @@ TEST(FormSkin, TheFramesSidesStartBelowTheTitleAndCornersComeLast) {
   int rightTiles = 0;
   for (const SkinPiece& p : pieces) rightTiles += p.x == 940 && p.sourceX == 1350;
   EXPECT_EQ(rightTiles, 11);  // 3000 / 300 + 1
+}
+
+TEST(ImageButton, TheStoredFontReadsBackAndBadTextIsNoFont) {
+  const controls::FontSpec font{L"宋体", -12, 700};
+  EXPECT_EQ(controls::FormatFont(font), L"宋体,-12,700");
+  EXPECT_EQ(controls::ParseFont(L"宋体,-12,700"), font);
+  EXPECT_EQ(controls::ParseFont(L"A, B,9,400"), (controls::FontSpec{L"A, B", 9, 400}));
+  for (const wchar_t* bad : {L"", L"Tahoma", L"Tahoma,-11", L",-11,400", L"Tahoma,x,400", L"Tahoma,-11,", L"Tahoma,-11,4 0"})
+    EXPECT_FALSE(controls::ParseFont(bad)) << bad;
+}
+
+TEST(ImageButton, SystemColoursAreTheOnesWithTheHighBitByte) {
+  EXPECT_EQ(controls::SystemColourIndex(0x80000005u), 5);
+  EXPECT_EQ(controls::SystemColourIndex(0x80000012u), 0x12);
+  EXPECT_FALSE(controls::SystemColourIndex(0x00FF00FFu));
+  EXPECT_FALSE(controls::SystemColourIndex(0x01000005u));
 }
 
 }  // namespace

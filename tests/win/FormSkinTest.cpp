@@ -106,9 +106,14 @@ TEST_F(FormSkin, PrintformPaintsTheSidesBelowTheTitleTheBottomAndTheCorners) {
   ASSERT_TRUE(band.Create(form.hWnd(), 0, 0, 200, 33));
   band.Printform(form);
   HDC dc = form.surface()->dc();
-  // 200 x 150 pixels: 3000 x 2250 twips. The bottom corners at y 146, from skin row 81.
-  EXPECT_EQ(::GetPixel(dc, 1, 147), Skin(1, 82));
-  EXPECT_EQ(::GetPixel(dc, 198, 147), Skin(93, 82));
+  // 200 x 150 pixels: 3000 x 2250 twips. The bottom corners at y 146, from
+  // skin row 81; where the skin's rounding is magenta, the side border tiles
+  // painted before them (from skin row 53 + 7) show instead.
+  ASSERT_EQ(Skin(1, 82), RGB(255, 0, 255));
+  EXPECT_EQ(::GetPixel(dc, 1, 147), Skin(1, 60));
+  EXPECT_EQ(::GetPixel(dc, 3, 147), Skin(3, 82));
+  EXPECT_EQ(::GetPixel(dc, 198, 147), Skin(92, 60));
+  EXPECT_EQ(::GetPixel(dc, 196, 147), Skin(90, 82));  // the corner from skin x 61 at x 167
   // The left border tile from skin (0, 53) at 20, 40, ... pixels down.
   EXPECT_EQ(::GetPixel(dc, 1, 25), Skin(1, 58));
   EXPECT_EQ(::GetPixel(dc, 197, 45), Skin(91, 58));
