@@ -41,8 +41,16 @@ void DeleteMemDC(win::MemoryBitmapDC& dc) noexcept { dc.Release(); }
 
 BOOL DrawSlices(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, int sw, int sh, int left, int top,
                 int right, int bottom, std::optional<COLORREF> transparent) {
+  const win::MemoryBitmapDC buffer = StretchSlices(w, h, source, sx, sy, sw, sh, left, top, right, bottom);
+  if (!buffer) return 0;
+  if (transparent) return TransparentCopy(dest, x, y, w, h, buffer.dc(), 0, 0, *transparent) ? TRUE : FALSE;
+  return ::BitBlt(dest, x, y, w, h, buffer.dc(), 0, 0, SRCCOPY);
+}
+
+win::MemoryBitmapDC StretchSlices(int w, int h, HDC source, int sx, int sy, int sw, int sh, int left, int top,
+                                  int right, int bottom) {
   // Nothing to draw into or from (a tab squeezed to no width on a narrow strip).
-  if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return 0;
+  if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return {};
   win::MemoryBitmapDC buffer = CreateMemDC(w, h);
   HDC b = buffer.dc();
   ::SetStretchBltMode(b, HALFTONE);
@@ -61,8 +69,7 @@ BOOL DrawSlices(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy
     if (B > 0) ::StretchBlt(b, L, h - B, w - L - R, B, source, sx + L, sy + sh - B, sw - L - R, B, SRCCOPY);
     ::StretchBlt(b, L, T, w - L - R, h - T - B, source, sx + L, sy + T, sw - L - R, sh - T - B, SRCCOPY);
   }
-  if (transparent) return TransparentCopy(dest, x, y, w, h, b, 0, 0, *transparent) ? TRUE : FALSE;
-  return ::BitBlt(dest, x, y, w, h, b, 0, 0, SRCCOPY);
+  return buffer;
 }
 
 bool TransparentCopy(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, COLORREF colour) {

@@ -35,6 +35,11 @@ void DeleteMemDC(win::MemoryBitmapDC& dc) noexcept;
 BOOL DrawSlices(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, int sw, int sh, int left, int top,
                 int right, int bottom, std::optional<COLORREF> transparent = std::nullopt);
 
+// The w x h picture DrawSlices copies: the source rectangle with its border
+// bands kept and the rest stretched. Empty when any size is 0 or less.
+win::MemoryBitmapDC StretchSlices(int w, int h, HDC source, int sx, int sy, int sw, int sh, int left, int top,
+                                  int right, int bottom);
+
 // Copies a width x height block one to one, leaving out pixels of `colour`.
 bool TransparentCopy(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, COLORREF colour);
 

@@ -64,6 +64,7 @@ void uTab::ReadProperties(const forms::PropertyBag& bag) {
   tabStyle_ = bag.ReadInt(L"TabStyle", tabStyle_);
   leftSize_ = bag.ReadInt(L"TabLeftSize", leftSize_);
   rightSize_ = bag.ReadInt(L"TabRightSize", rightSize_);
+  frames_.Clear();
   if (window() && c_Subclass_->ssc_Subclass(window(), 0, 1)) {
     c_Subclass_->ssc_AddMsg(window(), hooks::ALL_MESSAGES, hooks::MSG_BEFORE);
   }
@@ -184,7 +185,10 @@ HitTestResult uTab::HitTest(float x, float y) const {
 void uTab::ComputeWidthAndLayOut() {
   if (!redraw_) return;
   std::vector<TabBox> boxes = Boxes();
-  tabWidth_ = SharedTabWidth(Measures(), boxes);
+  const std::int32_t width = SharedTabWidth(Measures(), boxes);
+  // Frames stretched to the old width are drawn no more.
+  if (width != tabWidth_) frames_.Clear();
+  tabWidth_ = width;
   LayOutTabs(tabStyle_, tabWidth_, boxes);
   for (std::int32_t i = 0; i < items_->Count(); ++i) {
     TabStripAccess::SetBounds(*items_->Item(i), boxes[static_cast<std::size_t>(i)].left,
@@ -474,8 +478,7 @@ void uTab::DrawTab(const CTabItem& item, std::int32_t index, bool selected) {
   if (hovered && hoverState_ == 1) glyphX = s.glyphHover;
   if (hovered && hoverState_ == 2) glyphX = s.glyphPressed;
   if (tabStyle_ == 0) {
-    mdlTabAPI::DrawSlices(dc, left - kSlantWidth, 0, width + kSlantWidth, 25, skins_[0].dc(), frameX, 0, s.frameWidth,
-                          s.frameHeight, 14, 0, 14, 0, kMagenta);
+    DrawFrame(dc, left - kSlantWidth, width + kSlantWidth, 25, frameX);
     if (item.HideButton()) {
       DrawCaption(dc, item.Caption(), left, 0, selected ? width - 26 : width - 14, 25);
     } else {
@@ -484,8 +487,7 @@ void uTab::DrawTab(const CTabItem& item, std::int32_t index, bool selected) {
                                  0, kMagenta);
     }
   } else {
-    mdlTabAPI::DrawSlices(dc, left, 0, width, 26, skins_[1].dc(), frameX, 0, s.frameWidth, s.frameHeight, 14, 0, 14,
-                          0, kMagenta);
+    DrawFrame(dc, left, width, 26, frameX);
     if (item.HideButton()) {
       DrawCaption(dc, item.Caption(), left + 12, 0, width - 8, 26);
     } else {
@@ -494,6 +496,13 @@ void uTab::DrawTab(const CTabItem& item, std::int32_t index, bool selected) {
                                  0, kMagenta);
     }
   }
+}
+
+void uTab::DrawFrame(HDC dc, int x, int w, int h, int frameX) {
+  const int skin = tabStyle_ == 0 ? 0 : 1;
+  const SkinLayout& s = kSkins[skin];
+  HDC frame = frames_.Frame(skins_[skin].dc(), frameX, s.frameWidth, s.frameHeight, w, h);
+  if (frame) mdlTabAPI::TransparentCopy(dc, x, 0, w, h, frame, 0, 0, kMagenta);
 }
 
 void uTab::DrawCaption(HDC dc, const std::wstring& text, int x, int y, int w, int h) {
