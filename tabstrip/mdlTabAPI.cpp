@@ -76,6 +76,34 @@ bool TransparentCopy(HDC dest, int x, int y, int width, int height, HDC source, 
   return ::TransparentBlt(dest, x, y, width, height, source, sx, sy, width, height, colour) != FALSE;
 }
 
+KeyedPicture KeyOut(HDC source, int sx, int sy, int width, int height, COLORREF colour) {
+  KeyedPicture keyed;
+  keyed.width = width;
+  keyed.height = height;
+  keyed.picture = CreateMemDC(width, height);
+  keyed.mask = CreateMemDC(width, height);
+  // A copy to one bit per pixel sets exactly the pixels of the source's
+  // background colour; back to colour they become white, the rest black.
+  win::MemoryBitmapDC bits;
+  bits.Adopt(keyed.mask.dc(), ::CreateBitmap(width, height, 1, 1, nullptr));
+  if (!bits) Fail(L"CreateBitmap");
+  const COLORREF background = ::SetBkColor(source, colour);
+  ::BitBlt(bits.dc(), 0, 0, width, height, source, sx, sy, SRCCOPY);
+  ::SetBkColor(source, background);
+  ::SetBkColor(keyed.mask.dc(), RGB(255, 255, 255));
+  ::SetTextColor(keyed.mask.dc(), RGB(0, 0, 0));
+  ::BitBlt(keyed.mask.dc(), 0, 0, width, height, bits.dc(), 0, 0, SRCCOPY);
+  ::BitBlt(keyed.picture.dc(), 0, 0, width, height, source, sx, sy, SRCCOPY);
+  constexpr DWORD kDestAndNotSource = 0x00220326;
+  ::BitBlt(keyed.picture.dc(), 0, 0, width, height, keyed.mask.dc(), 0, 0, kDestAndNotSource);
+  return keyed;
+}
+
+void DrawKeyed(HDC dest, int x, int y, const KeyedPicture& keyed) {
+  ::BitBlt(dest, x, y, keyed.width, keyed.height, keyed.mask.dc(), 0, 0, SRCAND);
+  ::BitBlt(dest, x, y, keyed.width, keyed.height, keyed.picture.dc(), 0, 0, SRCPAINT);
+}
+
 int DrawTextInBox(HDC dc, std::wstring_view text, int x, int y, int width, int height, UINT format) {
   RECT box{x, y, x + width, y + height};
   return ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &box, format);

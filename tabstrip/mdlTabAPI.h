@@ -40,6 +40,24 @@ BOOL DrawSlices(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy
 win::MemoryBitmapDC StretchSlices(int w, int h, HDC source, int sx, int sy, int sw, int sh, int left, int top,
                                   int right, int bottom);
 
+// A picture with one colour left out, drawn in two block copies (the mask
+// clears where the picture goes, the picture with black where its colour was
+// is laid in): what TransparentCopy draws, without the temporary mask that
+// call makes each time.
+struct KeyedPicture {
+  win::MemoryBitmapDC picture;  // black where the left-out colour was
+  win::MemoryBitmapDC mask;     // black where the picture shows, white elsewhere
+  int width = 0, height = 0;
+};
+
+// The width x height block at (sx, sy) of `source` with `colour` left out.
+// Throws as CreateMemDC.
+KeyedPicture KeyOut(HDC source, int sx, int sy, int width, int height, COLORREF colour);
+
+// Draws the picture at (x, y); pixels of its left-out colour leave the
+// destination as it was.
+void DrawKeyed(HDC dest, int x, int y, const KeyedPicture& keyed);
+
 // Copies a width x height block one to one, leaving out pixels of `colour`.
 bool TransparentCopy(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, COLORREF colour);
 

@@ -12,7 +12,6 @@ namespace tabstrip {
 
 namespace {
 
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kSelectedCaption = RGB(4, 96, 163);
 constexpr COLORREF kCaption = RGB(0, 0, 0);
 
@@ -64,7 +63,7 @@ void uTab::ReadProperties(const forms::PropertyBag& bag) {
   tabStyle_ = bag.ReadInt(L"TabStyle", tabStyle_);
   leftSize_ = bag.ReadInt(L"TabLeftSize", leftSize_);
   rightSize_ = bag.ReadInt(L"TabRightSize", rightSize_);
-  frames_.Clear();
+  pieces_.Clear();
   if (window() && c_Subclass_->ssc_Subclass(window(), 0, 1)) {
     c_Subclass_->ssc_AddMsg(window(), hooks::ALL_MESSAGES, hooks::MSG_BEFORE);
   }
@@ -187,7 +186,7 @@ void uTab::ComputeWidthAndLayOut() {
   std::vector<TabBox> boxes = Boxes();
   const std::int32_t width = SharedTabWidth(Measures(), boxes);
   // Frames stretched to the old width are drawn no more.
-  if (width != tabWidth_) frames_.Clear();
+  if (width != tabWidth_) pieces_.Clear();
   tabWidth_ = width;
   LayOutTabs(tabStyle_, tabWidth_, boxes);
   for (std::int32_t i = 0; i < items_->Count(); ++i) {
@@ -483,8 +482,7 @@ void uTab::DrawTab(const CTabItem& item, std::int32_t index, bool selected) {
       DrawCaption(dc, item.Caption(), left, 0, selected ? width - 26 : width - 14, 25);
     } else {
       DrawCaption(dc, item.Caption(), left, 0, selected ? width - 26 : width - 38, 25);
-      mdlTabAPI::TransparentCopy(dc, left + width - 24, 6, kCloseGlyphSize, kCloseGlyphSize, skins_[0].dc(), glyphX,
-                                 0, kMagenta);
+      DrawGlyph(dc, left + width - 24, 6, glyphX);
     }
   } else {
     DrawFrame(dc, left, width, 26, frameX);
@@ -492,8 +490,7 @@ void uTab::DrawTab(const CTabItem& item, std::int32_t index, bool selected) {
       DrawCaption(dc, item.Caption(), left + 12, 0, width - 8, 26);
     } else {
       DrawCaption(dc, item.Caption(), left + 12, 0, width - 28, 26);
-      mdlTabAPI::TransparentCopy(dc, left + width - 20, 7, kCloseGlyphSize, kCloseGlyphSize, skins_[1].dc(), glyphX,
-                                 0, kMagenta);
+      DrawGlyph(dc, left + width - 20, 7, glyphX);
     }
   }
 }
@@ -501,8 +498,14 @@ void uTab::DrawTab(const CTabItem& item, std::int32_t index, bool selected) {
 void uTab::DrawFrame(HDC dc, int x, int w, int h, int frameX) {
   const int skin = tabStyle_ == 0 ? 0 : 1;
   const SkinLayout& s = kSkins[skin];
-  HDC frame = frames_.Frame(skins_[skin].dc(), frameX, s.frameWidth, s.frameHeight, w, h);
-  if (frame) mdlTabAPI::TransparentCopy(dc, x, 0, w, h, frame, 0, 0, kMagenta);
+  if (const auto* frame = pieces_.Frame(skins_[skin].dc(), frameX, s.frameWidth, s.frameHeight, w, h)) {
+    mdlTabAPI::DrawKeyed(dc, x, 0, *frame);
+  }
+}
+
+void uTab::DrawGlyph(HDC dc, int x, int y, int glyphX) {
+  const int skin = tabStyle_ == 0 ? 0 : 1;
+  mdlTabAPI::DrawKeyed(dc, x, y, *pieces_.Glyph(skins_[skin].dc(), glyphX, kCloseGlyphSize));
 }
 
 void uTab::DrawCaption(HDC dc, const std::wstring& text, int x, int y, int w, int h) {

@@ -25,8 +25,8 @@
 #include "hooks/CSubclass.h"
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/IuTab.h"
-#include "tabstrip/TabFrames.h"
 #include "tabstrip/TabGeometry.h"
+#include "tabstrip/TabPieces.h"
 #include "win/Gdi.h"
 #include "win/UniqueHandle.h"
 
@@ -64,7 +64,7 @@ class uTab final : public forms::Control, public IuTab {
   std::int32_t TabStyle() const noexcept { return tabStyle_; }
   void SetTabStyle(std::int32_t value) noexcept {
     tabStyle_ = value;
-    frames_.Clear();
+    pieces_.Clear();
   }
   // Refreshes the selected tab's page; with no tab selected there is none to refresh.
   void RefreshPage();
@@ -136,8 +136,9 @@ class uTab final : public forms::Control, public IuTab {
   void PaintBackground();
   void PaintTabs(bool toScreen);
   void DrawTab(const CTabItem& item, std::int32_t index, bool selected);
-  // The tab's frame from the kept stretched frames, magenta left out.
+  // The tab's frame and close glyph, from the kept pieces.
   void DrawFrame(HDC dc, int x, int w, int h, int frameX);
+  void DrawGlyph(HDC dc, int x, int y, int glyphX);
   void DrawCaption(HDC dc, const std::wstring& text, int x, int y, int w, int h);
 
   win::MemoryBitmapDC skins_[2];  // [0] slanted (106), [1] rounded (107)
@@ -146,7 +147,7 @@ class uTab final : public forms::Control, public IuTab {
   win::MemoryBitmapDC background_;
   win::MemoryBitmapDC tabArea_;
   win::MemoryBitmapDC compose_;
-  TabFrames frames_;
+  TabPieces pieces_;
   std::unique_ptr<CTabItems> items_;
   std::unique_ptr<hooks::CSubclass> c_Subclass_;
 
