@@ -33,4 +33,17 @@ const mdlTabAPI::KeyedPicture* TabPieces::Glyph(HDC skin, int glyphX, int size) 
   return &pieces_.back().picture;
 }
 
+const mdlTabAPI::KeyedPicture* TabPieces::Tab(const TabLook& look) const {
+  for (const WholeTab& t : tabs_) {
+    if (t.look == look) return &t.picture;
+  }
+  return nullptr;
+}
+
+const mdlTabAPI::KeyedPicture* TabPieces::KeepTab(TabLook look, mdlTabAPI::KeyedPicture picture) {
+  if (tabs_.size() >= kMaxTabs) tabs_.clear();
+  tabs_.push_back({std::move(look), std::move(picture)});
+  return &tabs_.back().picture;
+}
+
 }  // namespace tabstrip

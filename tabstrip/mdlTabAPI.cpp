@@ -1,5 +1,6 @@
 #include "tabstrip/mdlTabAPI.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "win/Error.h"
@@ -102,6 +103,28 @@ KeyedPicture KeyOut(HDC source, int sx, int sy, int width, int height, COLORREF 
 void DrawKeyed(HDC dest, int x, int y, const KeyedPicture& keyed) {
   ::BitBlt(dest, x, y, keyed.width, keyed.height, keyed.mask.dc(), 0, 0, SRCAND);
   ::BitBlt(dest, x, y, keyed.width, keyed.height, keyed.picture.dc(), 0, 0, SRCPAINT);
+}
+
+bool ShowsEverywhere(const KeyedPicture& keyed, int x0, int y0, int x1, int y1) {
+  if (x0 < 0 || y0 < 0 || x1 > keyed.width || y1 > keyed.height || !keyed.mask) return false;
+  if (x0 >= x1 || y0 >= y1) return true;
+  // The mask read back through a DIB section of known layout: 32 bits a
+  // pixel, top row first.
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), keyed.width, -keyed.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  win::MemoryBitmapDC reader;
+  reader.Adopt(keyed.mask.dc(), ::CreateDIBSection(keyed.mask.dc(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!reader || !bits) return false;
+  ::BitBlt(reader.dc(), 0, 0, keyed.width, keyed.height, keyed.mask.dc(), 0, 0, SRCCOPY);
+  ::GdiFlush();
+  const auto* mask = static_cast<const std::uint32_t*>(bits);
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x)
+      if (mask[static_cast<std::size_t>(y) * static_cast<std::size_t>(keyed.width) + static_cast<std::size_t>(x)] &
+          0xFFFFFF)
+        return false;
+  return true;
 }
 
 int DrawTextInBox(HDC dc, std::wstring_view text, int x, int y, int width, int height, UINT format) {

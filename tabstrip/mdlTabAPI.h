@@ -58,6 +58,11 @@ KeyedPicture KeyOut(HDC source, int sx, int sy, int width, int height, COLORREF 
 // destination as it was.
 void DrawKeyed(HDC dest, int x, int y, const KeyedPicture& keyed);
 
+// Whether the picture shows in every pixel of the rectangle [x0, x1) x [y0, y1)
+// (no pixel of its left-out colour there). False for a rectangle not wholly
+// inside the picture.
+bool ShowsEverywhere(const KeyedPicture& keyed, int x0, int y0, int x1, int y1);
+
 // Copies a width x height block one to one, leaving out pixels of `colour`.
 bool TransparentCopy(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, COLORREF colour);
 

@@ -1,5 +1,7 @@
 #include "tabstrip/uTab.h"
 
+#include <algorithm>
+
 
 #include "forms/Program.h"
 #include "forms/Rounding.h"
@@ -12,6 +14,7 @@ namespace tabstrip {
 
 namespace {
 
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kSelectedCaption = RGB(4, 96, 163);
 constexpr COLORREF kCaption = RGB(0, 0, 0);
 
@@ -476,31 +479,57 @@ void uTab::DrawTab(const CTabItem& item, std::int32_t index, bool selected) {
   int glyphX = selected ? s.glyphSelected : s.glyphNormal;
   if (hovered && hoverState_ == 1) glyphX = s.glyphHover;
   if (hovered && hoverState_ == 2) glyphX = s.glyphPressed;
+  // Where the frame, caption box and glyph go, from the frame's left edge.
+  TabLayout at;
   if (tabStyle_ == 0) {
-    DrawFrame(dc, left - kSlantWidth, width + kSlantWidth, 25, frameX);
-    if (item.HideButton()) {
-      DrawCaption(dc, item.Caption(), left, 0, selected ? width - 26 : width - 14, 25);
-    } else {
-      DrawCaption(dc, item.Caption(), left, 0, selected ? width - 26 : width - 38, 25);
-      DrawGlyph(dc, left + width - 24, 6, glyphX);
-    }
+    at = {left - kSlantWidth, width + kSlantWidth, 25, kSlantWidth, 0, 0, 0, width - 24 + kSlantWidth, 6};
+    at.captionWidth = item.HideButton() ? (selected ? width - 26 : width - 14) : (selected ? width - 26 : width - 38);
+    at.captionHeight = 25;
   } else {
-    DrawFrame(dc, left, width, 26, frameX);
-    if (item.HideButton()) {
-      DrawCaption(dc, item.Caption(), left + 12, 0, width - 8, 26);
-    } else {
-      DrawCaption(dc, item.Caption(), left + 12, 0, width - 28, 26);
-      DrawGlyph(dc, left + width - 20, 7, glyphX);
-    }
+    at = {left, width, 26, 12, 0, item.HideButton() ? width - 8 : width - 28, 26, width - 20, 7};
   }
+  const mdlTabAPI::KeyedPicture* frame =
+      pieces_.Frame(skins_[skin].dc(), frameX, s.frameWidth, s.frameHeight, at.frameWidth, at.frameHeight);
+  const TabPieces::TabLook look{frame, item.Caption(), selected, item.HideButton() ? -1 : glyphX};
+  const mdlTabAPI::KeyedPicture* whole = frame ? pieces_.Tab(look) : nullptr;
+  if (frame && !whole) whole = pieces_.KeepTab(look, DressTab(*frame, look, at));
+  if (whole && whole->width > 0) {
+    mdlTabAPI::DrawKeyed(dc, at.frameLeft, 0, *whole);
+    return;
+  }
+  // Piece by piece, the caption drawn where the tab lies.
+  if (frame) mdlTabAPI::DrawKeyed(dc, at.frameLeft, 0, *frame);
+  DrawCaption(dc, item.Caption(), at.frameLeft + at.captionLeft, at.captionTop, at.captionWidth, at.captionHeight);
+  if (!item.HideButton()) DrawGlyph(dc, at.frameLeft + at.glyphLeft, at.glyphTop, glyphX);
 }
 
-void uTab::DrawFrame(HDC dc, int x, int w, int h, int frameX) {
-  const int skin = tabStyle_ == 0 ? 0 : 1;
-  const SkinLayout& s = kSkins[skin];
-  if (const auto* frame = pieces_.Frame(skins_[skin].dc(), frameX, s.frameWidth, s.frameHeight, w, h)) {
-    mdlTabAPI::DrawKeyed(dc, x, 0, *frame);
+mdlTabAPI::KeyedPicture uTab::DressTab(const mdlTabAPI::KeyedPicture& frame, const TabPieces::TabLook& look,
+                                       const TabLayout& at) {
+  // The caption's ink must fall on the frame itself: where the frame leaves
+  // the strip showing, the ink would blend with what lies below, which differs
+  // from tab to tab. Such a tab is drawn piece by piece (an empty picture).
+  win::MemoryBitmapDC canvas = mdlTabAPI::CreateMemDC(frame.width, frame.height);
+  HDC dc = canvas.dc();
+  win::ScopedSelectObject font(dc, look.selected ? boldFont_.get() : normalFont_.get());
+  SIZE text{};
+  ::GetTextExtentPoint32W(dc, look.caption.c_str(), static_cast<int>(look.caption.size()), &text);
+  const int inkTop = at.captionTop + (at.captionHeight - text.cy) / 2 - 2;
+  const int inkBottom = inkTop + text.cy + 4;
+  if (at.captionWidth <= 0 ||
+      !mdlTabAPI::ShowsEverywhere(frame, at.captionLeft, std::max(inkTop, 0), at.captionLeft + at.captionWidth,
+                                  std::min(inkBottom, frame.height))) {
+    return {};
   }
+  // On the skin's magenta: the frame, the caption, the glyph, then the magenta left out again.
+  ::SetBkColor(dc, kMagenta);
+  const RECT all{0, 0, frame.width, frame.height};
+  ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+  mdlTabAPI::DrawKeyed(dc, 0, 0, frame);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, look.selected ? kSelectedCaption : kCaption);
+  DrawCaption(dc, look.caption, at.captionLeft, at.captionTop, at.captionWidth, at.captionHeight);
+  if (look.glyphX >= 0) DrawGlyph(dc, at.glyphLeft, at.glyphTop, look.glyphX);
+  return mdlTabAPI::KeyOut(dc, 0, 0, frame.width, frame.height, kMagenta);
 }
 
 void uTab::DrawGlyph(HDC dc, int x, int y, int glyphX) {

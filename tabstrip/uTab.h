@@ -136,8 +136,17 @@ class uTab final : public forms::Control, public IuTab {
   void PaintBackground();
   void PaintTabs(bool toScreen);
   void DrawTab(const CTabItem& item, std::int32_t index, bool selected);
-  // The tab's frame and close glyph, from the kept pieces.
-  void DrawFrame(HDC dc, int x, int w, int h, int frameX);
+  // Where a tab's frame lies in the tab area, and its caption box and glyph
+  // from the frame's left edge.
+  struct TabLayout {
+    int frameLeft, frameWidth, frameHeight;
+    int captionLeft, captionTop, captionWidth, captionHeight;
+    int glyphLeft, glyphTop;
+  };
+  // The whole tab of that look in one picture; empty when its caption would
+  // not lie wholly on its frame.
+  mdlTabAPI::KeyedPicture DressTab(const mdlTabAPI::KeyedPicture& frame, const TabPieces::TabLook& look,
+                                   const TabLayout& at);
   void DrawGlyph(HDC dc, int x, int y, int glyphX);
   void DrawCaption(HDC dc, const std::wstring& text, int x, int y, int w, int h);
 
