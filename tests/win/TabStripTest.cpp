@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "forms/PropertyBag.h"
+#include "resources/ResourceIds.h"
+#include "tabstrip/mdlTabAPI.h"
 #include "tabstrip/uTab.h"
+#include "win/Resource.h"
 #include "tests/win/PlainTabPage.h"
 #include "tests/win/ProcessMemory.h"
 
@@ -330,6 +333,45 @@ TEST_F(TabStrip, AfterAWidthChangeTheStripPaintsWhatAFreshStripOfThatWidthPaints
     strip.reset();
     ::DestroyWindow(otherHost);
   }
+}
+
+TEST_F(TabStrip, ARoundedStripIsItsBackgroundWithEachFrameStretchedToItsOwnTabsWidth) {
+  strip_.reset();  // the strip of this test takes its place
+  uTab strip;
+  forms::PropertyBag bag;
+  bag.Write(L"TabStyle", 1);
+  bag.Write(L"TabLeftSize", 40);
+  bag.Write(L"TabRightSize", 0);
+  ASSERT_TRUE(strip.Create(host_, 0, 0, 700, 40, bag));
+  // Tabs without caption or glyph: what shows is the background and the frames.
+  for (int i = 0; i < 8; ++i) {
+    ASSERT_TRUE(strip.TabItems().Add(L"", std::make_shared<PlainPage>(), L"k" + std::to_wstring(i)));
+    strip.TabItems().Item(i)->SetHideButton(true);
+  }
+  strip.TabItems().Item(5)->SetLockSize(true);  // a tab of its own width among the shared ones
+  strip.LockReDraw(false);
+  strip.SetSelected(2);
+  ASSERT_NE(strip.TabItems().Item(5)->Width(), strip.TabItems().Item(4)->Width());
+
+  // The same picture drawn here from the rounded skin (bitmap 107): its first
+  // column stretched to the strip, then each frame (normal at column 1,
+  // selected at 249, 124 x 26, 14-pixel ends kept) with its magenta left out.
+  namespace api = tabstrip::mdlTabAPI;
+  win::MemoryBitmapDC skin = api::CreateBitmapDC(win::LoadBitmapResource(res::kBmpTabRounded).release());
+  win::MemoryBitmapDC expected = api::CreateMemDC(700, 32);
+  ::StretchBlt(expected.dc(), 0, 0, 700, 32, skin.dc(), 0, 0, 1, 28, SRCCOPY);
+  auto frame = [&](int i, int column) {
+    const tabstrip::CTabItem& tab = *strip.TabItems().Item(i);
+    api::DrawSlices(expected.dc(), 40 + tab.Left(), 0, tab.Width(), 26, skin.dc(), column, 0, 124, 26, 14, 0, 14, 0,
+                    RGB(255, 0, 255));
+  };
+  for (int i = 7; i >= 0; --i)
+    if (i != 2) frame(i, 1);
+  frame(2, 249);
+  std::vector<COLORREF> drawn;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 700; ++x) drawn.push_back(::GetPixel(expected.dc(), x, y));
+  EXPECT_TRUE(Picture(strip.hWnd()) == drawn);
 }
 
 TEST_F(TabStrip, StoredPropertiesAreReadWithTheirDefaultsAndAlwaysWritten) {
