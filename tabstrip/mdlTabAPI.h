@@ -35,6 +35,34 @@ void DeleteMemDC(win::MemoryBitmapDC& dc) noexcept;
 BOOL DrawSlices(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, int sw, int sh, int left, int top,
                 int right, int bottom, std::optional<COLORREF> transparent = std::nullopt);
 
+// The w x h picture DrawSlices copies: the source rectangle with its border
+// bands kept and the rest stretched. Empty when any size is 0 or less.
+win::MemoryBitmapDC StretchSlices(int w, int h, HDC source, int sx, int sy, int sw, int sh, int left, int top,
+                                  int right, int bottom);
+
+// A picture with one colour left out, drawn in two block copies (the mask
+// clears where the picture goes, the picture with black where its colour was
+// is laid in): what TransparentCopy draws, without the temporary mask that
+// call makes each time.
+struct KeyedPicture {
+  win::MemoryBitmapDC picture;  // black where the left-out colour was
+  win::MemoryBitmapDC mask;     // black where the picture shows, white elsewhere
+  int width = 0, height = 0;
+};
+
+// The width x height block at (sx, sy) of `source` with `colour` left out.
+// Throws as CreateMemDC.
+KeyedPicture KeyOut(HDC source, int sx, int sy, int width, int height, COLORREF colour);
+
+// Draws the picture at (x, y); pixels of its left-out colour leave the
+// destination as it was.
+void DrawKeyed(HDC dest, int x, int y, const KeyedPicture& keyed);
+
+// Whether the picture shows in every pixel of the rectangle [x0, x1) x [y0, y1)
+// (no pixel of its left-out colour there). False for a rectangle not wholly
+// inside the picture.
+bool ShowsEverywhere(const KeyedPicture& keyed, int x0, int y0, int x1, int y1);
+
 // Copies a width x height block one to one, leaving out pixels of `colour`.
 bool TransparentCopy(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, COLORREF colour);
 

@@ -1,5 +1,7 @@
 #include "tabstrip/uTab.h"
 
+#include <algorithm>
+
 
 #include "forms/Program.h"
 #include "forms/Rounding.h"
@@ -64,6 +66,7 @@ void uTab::ReadProperties(const forms::PropertyBag& bag) {
   tabStyle_ = bag.ReadInt(L"TabStyle", tabStyle_);
   leftSize_ = bag.ReadInt(L"TabLeftSize", leftSize_);
   rightSize_ = bag.ReadInt(L"TabRightSize", rightSize_);
+  pieces_.Clear();
   if (window() && c_Subclass_->ssc_Subclass(window(), 0, 1)) {
     c_Subclass_->ssc_AddMsg(window(), hooks::ALL_MESSAGES, hooks::MSG_BEFORE);
   }
@@ -184,7 +187,10 @@ HitTestResult uTab::HitTest(float x, float y) const {
 void uTab::ComputeWidthAndLayOut() {
   if (!redraw_) return;
   std::vector<TabBox> boxes = Boxes();
-  tabWidth_ = SharedTabWidth(Measures(), boxes);
+  const std::int32_t width = SharedTabWidth(Measures(), boxes);
+  // Frames stretched to the old width are drawn no more.
+  if (width != tabWidth_) pieces_.Clear();
+  tabWidth_ = width;
   LayOutTabs(tabStyle_, tabWidth_, boxes);
   for (std::int32_t i = 0; i < items_->Count(); ++i) {
     TabStripAccess::SetBounds(*items_->Item(i), boxes[static_cast<std::size_t>(i)].left,
@@ -473,27 +479,62 @@ void uTab::DrawTab(const CTabItem& item, std::int32_t index, bool selected) {
   int glyphX = selected ? s.glyphSelected : s.glyphNormal;
   if (hovered && hoverState_ == 1) glyphX = s.glyphHover;
   if (hovered && hoverState_ == 2) glyphX = s.glyphPressed;
+  // Where the frame, caption box and glyph go, from the frame's left edge.
+  TabLayout at;
   if (tabStyle_ == 0) {
-    mdlTabAPI::DrawSlices(dc, left - kSlantWidth, 0, width + kSlantWidth, 25, skins_[0].dc(), frameX, 0, s.frameWidth,
-                          s.frameHeight, 14, 0, 14, 0, kMagenta);
-    if (item.HideButton()) {
-      DrawCaption(dc, item.Caption(), left, 0, selected ? width - 26 : width - 14, 25);
-    } else {
-      DrawCaption(dc, item.Caption(), left, 0, selected ? width - 26 : width - 38, 25);
-      mdlTabAPI::TransparentCopy(dc, left + width - 24, 6, kCloseGlyphSize, kCloseGlyphSize, skins_[0].dc(), glyphX,
-                                 0, kMagenta);
-    }
+    at = {left - kSlantWidth, width + kSlantWidth, 25, kSlantWidth, 0, 0, 0, width - 24 + kSlantWidth, 6};
+    at.captionWidth = item.HideButton() ? (selected ? width - 26 : width - 14) : (selected ? width - 26 : width - 38);
+    at.captionHeight = 25;
   } else {
-    mdlTabAPI::DrawSlices(dc, left, 0, width, 26, skins_[1].dc(), frameX, 0, s.frameWidth, s.frameHeight, 14, 0, 14,
-                          0, kMagenta);
-    if (item.HideButton()) {
-      DrawCaption(dc, item.Caption(), left + 12, 0, width - 8, 26);
-    } else {
-      DrawCaption(dc, item.Caption(), left + 12, 0, width - 28, 26);
-      mdlTabAPI::TransparentCopy(dc, left + width - 20, 7, kCloseGlyphSize, kCloseGlyphSize, skins_[1].dc(), glyphX,
-                                 0, kMagenta);
-    }
+    at = {left, width, 26, 12, 0, item.HideButton() ? width - 8 : width - 28, 26, width - 20, 7};
   }
+  const mdlTabAPI::KeyedPicture* frame =
+      pieces_.Frame(skins_[skin].dc(), frameX, s.frameWidth, s.frameHeight, at.frameWidth, at.frameHeight);
+  const TabPieces::TabLook look{frame, item.Caption(), selected, item.HideButton() ? -1 : glyphX};
+  const mdlTabAPI::KeyedPicture* whole = frame ? pieces_.Tab(look) : nullptr;
+  if (frame && !whole) whole = pieces_.KeepTab(look, DressTab(*frame, look, at));
+  if (whole && whole->width > 0) {
+    mdlTabAPI::DrawKeyed(dc, at.frameLeft, 0, *whole);
+    return;
+  }
+  // Piece by piece, the caption drawn where the tab lies.
+  if (frame) mdlTabAPI::DrawKeyed(dc, at.frameLeft, 0, *frame);
+  DrawCaption(dc, item.Caption(), at.frameLeft + at.captionLeft, at.captionTop, at.captionWidth, at.captionHeight);
+  if (!item.HideButton()) DrawGlyph(dc, at.frameLeft + at.glyphLeft, at.glyphTop, glyphX);
+}
+
+mdlTabAPI::KeyedPicture uTab::DressTab(const mdlTabAPI::KeyedPicture& frame, const TabPieces::TabLook& look,
+                                       const TabLayout& at) {
+  // The caption's ink must fall on the frame itself: where the frame leaves
+  // the strip showing, the ink would blend with what lies below, which differs
+  // from tab to tab. Such a tab is drawn piece by piece (an empty picture).
+  win::MemoryBitmapDC canvas = mdlTabAPI::CreateMemDC(frame.width, frame.height);
+  HDC dc = canvas.dc();
+  win::ScopedSelectObject font(dc, look.selected ? boldFont_.get() : normalFont_.get());
+  SIZE text{};
+  ::GetTextExtentPoint32W(dc, look.caption.c_str(), static_cast<int>(look.caption.size()), &text);
+  const int inkTop = at.captionTop + (at.captionHeight - text.cy) / 2 - 2;
+  const int inkBottom = inkTop + text.cy + 4;
+  if (at.captionWidth <= 0 ||
+      !mdlTabAPI::ShowsEverywhere(frame, at.captionLeft, std::max(inkTop, 0), at.captionLeft + at.captionWidth,
+                                  std::min(inkBottom, frame.height))) {
+    return {};
+  }
+  // On the skin's magenta: the frame, the caption, the glyph, then the magenta left out again.
+  ::SetBkColor(dc, kMagenta);
+  const RECT all{0, 0, frame.width, frame.height};
+  ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+  mdlTabAPI::DrawKeyed(dc, 0, 0, frame);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, look.selected ? kSelectedCaption : kCaption);
+  DrawCaption(dc, look.caption, at.captionLeft, at.captionTop, at.captionWidth, at.captionHeight);
+  if (look.glyphX >= 0) DrawGlyph(dc, at.glyphLeft, at.glyphTop, look.glyphX);
+  return mdlTabAPI::KeyOut(dc, 0, 0, frame.width, frame.height, kMagenta);
+}
+
+void uTab::DrawGlyph(HDC dc, int x, int y, int glyphX) {
+  const int skin = tabStyle_ == 0 ? 0 : 1;
+  mdlTabAPI::DrawKeyed(dc, x, y, *pieces_.Glyph(skins_[skin].dc(), glyphX, kCloseGlyphSize));
 }
 
 void uTab::DrawCaption(HDC dc, const std::wstring& text, int x, int y, int w, int h) {

@@ -26,6 +26,7 @@
 #include "tabstrip/CTabItems.h"
 #include "tabstrip/IuTab.h"
 #include "tabstrip/TabGeometry.h"
+#include "tabstrip/TabPieces.h"
 #include "win/Gdi.h"
 #include "win/UniqueHandle.h"
 
@@ -61,7 +62,10 @@ class uTab final : public forms::Control, public IuTab {
   std::int32_t TabRightSize() const noexcept { return rightSize_; }
   void SetTabRight(std::int32_t value) noexcept { rightSize_ = value; }
   std::int32_t TabStyle() const noexcept { return tabStyle_; }
-  void SetTabStyle(std::int32_t value) noexcept { tabStyle_ = value; }
+  void SetTabStyle(std::int32_t value) noexcept {
+    tabStyle_ = value;
+    pieces_.Clear();
+  }
   // Refreshes the selected tab's page; with no tab selected there is none to refresh.
   void RefreshPage();
 
@@ -132,6 +136,18 @@ class uTab final : public forms::Control, public IuTab {
   void PaintBackground();
   void PaintTabs(bool toScreen);
   void DrawTab(const CTabItem& item, std::int32_t index, bool selected);
+  // Where a tab's frame lies in the tab area, and its caption box and glyph
+  // from the frame's left edge.
+  struct TabLayout {
+    int frameLeft, frameWidth, frameHeight;
+    int captionLeft, captionTop, captionWidth, captionHeight;
+    int glyphLeft, glyphTop;
+  };
+  // The whole tab of that look in one picture; empty when its caption would
+  // not lie wholly on its frame.
+  mdlTabAPI::KeyedPicture DressTab(const mdlTabAPI::KeyedPicture& frame, const TabPieces::TabLook& look,
+                                   const TabLayout& at);
+  void DrawGlyph(HDC dc, int x, int y, int glyphX);
   void DrawCaption(HDC dc, const std::wstring& text, int x, int y, int w, int h);
 
   win::MemoryBitmapDC skins_[2];  // [0] slanted (106), [1] rounded (107)
@@ -140,6 +156,7 @@ class uTab final : public forms::Control, public IuTab {
   win::MemoryBitmapDC background_;
   win::MemoryBitmapDC tabArea_;
   win::MemoryBitmapDC compose_;
+  TabPieces pieces_;
   std::unique_ptr<CTabItems> items_;
   std::unique_ptr<hooks::CSubclass> c_Subclass_;
 

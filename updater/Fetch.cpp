@@ -1,5 +1,6 @@
 #include "updater/Fetch.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "win/BoundedInternet.h"
@@ -17,7 +18,8 @@ bool Fetch(const std::wstring& url, std::uint64_t limit,
   DWORD status = 0;
   transfer.QueryNumber(HTTP_QUERY_STATUS_CODE, status);
   if (status != 200) {
-    error = L"更新服务器的回答是 " + std::to_wstring(status);
+    wchar_t digits[12];
+    error = std::wstring(L"更新服务器的回答是 ") + ::_ultow(status, digits, 10);  // no printf in the updater
     return false;
   }
   std::vector<std::uint8_t> buffer(win::BoundedInternet::kMaxBlock);

@@ -16,6 +16,7 @@ pre-blended against the colour they will sit on ("matte") and then snapped to
 either fully opaque or magenta, so no pink fringe survives.
 """
 
+import io
 import math
 import os
 import struct
@@ -555,11 +556,26 @@ def make_backdrop():
 
 
 # ---------------------------------------------------------------- icon
+# Entries this wide or wider are stored as PNG (lossless, read by Windows
+# Vista and later): a 128-pixel BMP-style entry alone is 66 KB.
+ICON_PNG_FROM = 128
+
+
+def png_bytes(img):
+    out = io.BytesIO()
+    img.save(out, format="PNG", optimize=True)
+    return out.getvalue()
+
+
 def ico_bytes(images):
-    """A .ico holding 32-bit BMP-style entries (XOR BGRA + AND mask)."""
+    """A .ico holding 32-bit entries: BMP-style (XOR BGRA + AND mask) below
+    ICON_PNG_FROM pixels, PNG from there."""
     blobs = []
     for im in images:
         w, h = im.size
+        if w >= ICON_PNG_FROM:
+            blobs.append(png_bytes(im))
+            continue
         header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, 0, 0, 0, 0, 0)
         px = im.load()
         xor = bytearray()
@@ -590,14 +606,18 @@ def ico_bytes(images):
 ICON_SIZES = (16, 32, 48, 64, 128)
 
 
-def make_icon():
+def icon_images():
     imgs = []
     for s in ICON_SIZES:
         im = crest(s)
         a = im.getchannel("A").point(lambda v: 0 if v < 3 else v)
         im.putalpha(a)
         imgs.append(im)
-    return ico_bytes(imgs)
+    return imgs
+
+
+def make_icon():
+    return ico_bytes(icon_images())
 
 
 # ---------------------------------------------------------------- caption buttons

@@ -52,6 +52,27 @@ TEST(TabApi, DrawSlicesKeepsTheBordersAndStretchesTheMiddle) {
   EXPECT_EQ(::GetPixel(dest.dc(), 20, 2), kMagenta);
 }
 
+TEST(TabApi, AKeyedPictureDrawsWhatATransparentCopyDrawsAndKnowsWhereItShows) {
+  win::MemoryBitmapDC source = Source();
+  const api::KeyedPicture keyed = api::KeyOut(source.dc(), 0, 0, 10, 6, kMagenta);
+  win::MemoryBitmapDC copied = api::CreateMemDC(14, 10), laid = api::CreateMemDC(14, 10);
+  for (HDC dc : {copied.dc(), laid.dc()}) {
+    Fill(dc, 0, 0, 14, 10, kGrey);
+    Fill(dc, 4, 0, 3, 10, RGB(250, 250, 250));  // white under part of the magenta row
+  }
+  ASSERT_TRUE(api::TransparentCopy(copied.dc(), 2, 3, 10, 6, source.dc(), 0, 0, kMagenta));
+  api::DrawKeyed(laid.dc(), 2, 3, keyed);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 14; ++x) ASSERT_EQ(::GetPixel(laid.dc(), x, y), ::GetPixel(copied.dc(), x, y)) << x << "," << y;
+  EXPECT_EQ(::GetPixel(laid.dc(), 5, 3), RGB(250, 250, 250)) << "the magenta row left out";
+  EXPECT_EQ(::GetPixel(laid.dc(), 5, 4), kGreen);
+
+  EXPECT_TRUE(api::ShowsEverywhere(keyed, 0, 1, 10, 6)) << "below the magenta row";
+  EXPECT_TRUE(api::ShowsEverywhere(keyed, 0, 0, 2, 6)) << "the red band, top row too";
+  EXPECT_FALSE(api::ShowsEverywhere(keyed, 6, 0, 7, 1)) << "one magenta pixel";
+  EXPECT_FALSE(api::ShowsEverywhere(keyed, 0, 1, 11, 6)) << "beyond the picture";
+}
+
 TEST(TabApi, DrawSlicesWithoutBordersStretchesEverythingAndNoSizeDrawsNothing) {
   win::MemoryBitmapDC source = Source();
   win::MemoryBitmapDC dest = api::CreateMemDC(40, 12);

@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "forms/PropertyBag.h"
+#include "resources/ResourceIds.h"
+#include "tabstrip/mdlTabAPI.h"
 #include "tabstrip/uTab.h"
+#include "win/Resource.h"
 #include "tests/win/PlainTabPage.h"
 #include "tests/win/ProcessMemory.h"
 
@@ -24,6 +27,19 @@ using PlainPage = testpages::PlainTabPage;
 void Pump() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+}
+
+// Every pixel of a window's client area as it shows it, row by row.
+std::vector<COLORREF> Picture(HWND window) {
+  Pump();
+  RECT rc{};
+  ::GetClientRect(window, &rc);
+  HDC screen = ::GetDC(window);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < rc.bottom; ++y)
+    for (int x = 0; x < rc.right; ++x) pixels.push_back(::GetPixel(screen, x, y));
+  ::ReleaseDC(window, screen);
+  return pixels;
 }
 
 class TabStrip : public ::testing::Test {
@@ -274,6 +290,88 @@ TEST_F(TabStrip, GlyphsFollowTheHoverStateAndAHiddenButtonWidensTheCaptionBox) {
   const std::vector<int> centred = InkColumns(40 + 122, 40 + 230);
   ASSERT_FALSE(centred.empty());
   EXPECT_NEAR((centred.front() + centred.back()) / 2.0, 40 + 122 + 35, 4.0);
+}
+
+TEST_F(TabStrip, AfterAWidthChangeTheStripPaintsWhatAFreshStripOfThatWidthPaints) {
+  strip_.reset();  // the strips of this test take its place
+  for (int style : {0, 1}) {
+    SCOPED_TRACE(style == 0 ? "slanted" : "rounded");
+    // Eight tabs share the area: a narrower strip narrows every tab.
+    auto fill = [](uTab& strip) {
+      for (int i = 0; i < 8; ++i) {
+        const std::wstring caption = L"第" + std::to_wstring(i + 1) + L"服";
+        strip.TabItems().Add(caption, std::make_shared<PlainPage>(), caption);
+      }
+      strip.LockReDraw(false);
+      strip.SetSelected(2);
+    };
+    auto make = [&](HWND host, int width) {
+      auto strip = std::make_unique<uTab>();
+      forms::PropertyBag bag;
+      bag.Write(L"TabStyle", style);
+      bag.Write(L"TabLeftSize", 40);
+      bag.Write(L"TabRightSize", 0);
+      EXPECT_TRUE(strip->Create(host, 0, 0, width, 40, bag));
+      fill(*strip);
+      return strip;
+    };
+    HWND otherHost = ::CreateWindowExW(0, L"STATIC", L"fresh strip host", WS_POPUP | WS_VISIBLE, 0, 300, 760, 60,
+                                       nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    auto strip = make(host_, 700);
+    const int wide = strip->TabItems().Item(0)->Width();
+    const std::vector<COLORREF> before = Picture(strip->hWnd());
+    ::MoveWindow(strip->hWnd(), 0, 0, 420, 40, TRUE);
+    ASSERT_LT(strip->TabItems().Item(0)->Width(), wide) << "the tabs must narrow for the test to mean anything";
+    strip->refresh();
+    const std::vector<COLORREF> narrowed = Picture(strip->hWnd());
+    auto fresh = make(otherHost, 420);
+    EXPECT_TRUE(narrowed == Picture(fresh->hWnd())) << "a narrowed strip paints as a fresh narrow one";
+    ::MoveWindow(strip->hWnd(), 0, 0, 700, 40, TRUE);
+    strip->refresh();
+    EXPECT_TRUE(before == Picture(strip->hWnd())) << "widened again, the strip paints as before";
+    fresh.reset();
+    strip.reset();
+    ::DestroyWindow(otherHost);
+  }
+}
+
+TEST_F(TabStrip, ARoundedStripIsItsBackgroundWithEachFrameStretchedToItsOwnTabsWidth) {
+  strip_.reset();  // the strip of this test takes its place
+  uTab strip;
+  forms::PropertyBag bag;
+  bag.Write(L"TabStyle", 1);
+  bag.Write(L"TabLeftSize", 40);
+  bag.Write(L"TabRightSize", 0);
+  ASSERT_TRUE(strip.Create(host_, 0, 0, 700, 40, bag));
+  // Tabs without caption or glyph: what shows is the background and the frames.
+  for (int i = 0; i < 8; ++i) {
+    ASSERT_TRUE(strip.TabItems().Add(L"", std::make_shared<PlainPage>(), L"k" + std::to_wstring(i)));
+    strip.TabItems().Item(i)->SetHideButton(true);
+  }
+  strip.TabItems().Item(5)->SetLockSize(true);  // a tab of its own width among the shared ones
+  strip.LockReDraw(false);
+  strip.SetSelected(2);
+  ASSERT_NE(strip.TabItems().Item(5)->Width(), strip.TabItems().Item(4)->Width());
+
+  // The same picture drawn here from the rounded skin (bitmap 107): its first
+  // column stretched to the strip, then each frame (normal at column 1,
+  // selected at 249, 124 x 26, 14-pixel ends kept) with its magenta left out.
+  namespace api = tabstrip::mdlTabAPI;
+  win::MemoryBitmapDC skin = api::CreateBitmapDC(win::LoadBitmapResource(res::kBmpTabRounded).release());
+  win::MemoryBitmapDC expected = api::CreateMemDC(700, 32);
+  ::StretchBlt(expected.dc(), 0, 0, 700, 32, skin.dc(), 0, 0, 1, 28, SRCCOPY);
+  auto frame = [&](int i, int column) {
+    const tabstrip::CTabItem& tab = *strip.TabItems().Item(i);
+    api::DrawSlices(expected.dc(), 40 + tab.Left(), 0, tab.Width(), 26, skin.dc(), column, 0, 124, 26, 14, 0, 14, 0,
+                    RGB(255, 0, 255));
+  };
+  for (int i = 7; i >= 0; --i)
+    if (i != 2) frame(i, 1);
+  frame(2, 249);
+  std::vector<COLORREF> drawn;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 700; ++x) drawn.push_back(::GetPixel(expected.dc(), x, y));
+  EXPECT_TRUE(Picture(strip.hWnd()) == drawn);
 }
 
 TEST_F(TabStrip, StoredPropertiesAreReadWithTheirDefaultsAndAlwaysWritten) {

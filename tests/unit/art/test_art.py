@@ -164,6 +164,24 @@ class IconChecks(unittest.TestCase):
         for (a0, a1), (b0, b1) in zip(spans, spans[1:]):
             self.assertLessEqual(a1, b0, "image data overlaps")
 
+    def test_the_largest_image_is_a_png_with_the_crest_pixel_for_pixel(self):
+        import importlib.util
+        import io
+        spec = importlib.util.spec_from_file_location("make_art", generator_script())
+        make_art = importlib.util.module_from_spec(spec)
+        spec.loader.exec_module(make_art)
+        crests = {im.size[0]: im for im in make_art.icon_images()}
+        data = read("velmora.ico")
+        for i in range(struct.unpack_from("<H", data, 4)[0]):
+            w, _, _, _, _, _, nbytes, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+            blob = data[offset:offset + nbytes]
+            with self.subTest(size=w or 256):
+                if (w or 256) < 128:
+                    continue
+                self.assertEqual(blob[:8], b"\x89PNG\r\n\x1a\n", "stored compressed")
+                with Image.open(io.BytesIO(blob)) as png:
+                    self.assertEqual(list(png.convert("RGBA").getdata()), list(crests[w or 256].getdata()))
+
     def test_each_size_has_a_shape(self):
         for s in (16, 32, 48, 64, 128):
             with self.subTest(size=s), Image.open(art("velmora.ico")) as ico:
@@ -402,11 +420,14 @@ class GifChecks(unittest.TestCase):
         self.assertLess(luminance(im.getpixel((20, 13))), 200)
 
 
+def generator_script():
+    script = os.path.join(ART_DIR, "make_art.py")
+    return script if os.path.isfile(script) else os.path.join(REPO, "resources", "art", "make_art.py")
+
+
 class Determinism(unittest.TestCase):
     def test_generator_reproduces_the_files(self):
-        script = os.path.join(ART_DIR, "make_art.py")
-        if not os.path.isfile(script):
-            script = os.path.join(REPO, "resources", "art", "make_art.py")
+        script = generator_script()
         self.assertTrue(os.path.isfile(script), "generator not found")
         with tempfile.TemporaryDirectory() as tmp:
             res = subprocess.run([sys.executable, script, tmp], capture_output=True, text=True)
