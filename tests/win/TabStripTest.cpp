@@ -45,6 +45,9 @@ std::vector<COLORREF> Picture(HWND window) {
 class TabStrip : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The tests hand the strip their own mouse messages: the real pointer
+    // rests away from it, whatever an earlier test left it on.
+    ::SetCursorPos(1000, 700);
     host_ = ::CreateWindowExW(0, L"STATIC", L"strip host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 760, 220,
                               nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     container_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 40, 700, 150, host_,
@@ -194,6 +197,12 @@ TEST_F(TabStrip, PressesSelectAndReleasesOnTheHoveredGlyphClose) {
   int changed = 0;
   strip_->OnMouseDown.Bind([&](std::int32_t i, std::int16_t&, std::int16_t&, float&, float&) { downs.push_back(i); });
   strip_->TabChanged.Bind([&] { ++changed; });
+  // The pointer really rests on the glyph: a release asks whether it is still
+  // over the strip, and one found elsewhere would be a leave.
+  POINT glyph{40 + 212, 12};
+  ::ClientToScreen(strip_->hWnd(), &glyph);
+  ::SetCursorPos(glyph.x, glyph.y);
+  Pump();
   // A left press on an unselected tab's glyph only draws it pressed.
   Post(WM_MOUSEMOVE, 0, 40 + 212, 12);
   Post(WM_LBUTTONDOWN, MK_LBUTTON, 40 + 212, 12);
