@@ -183,10 +183,6 @@ double Form::ToScale(int pixels) const {
   return design_.scaleMode == ScaleMode::Twips ? PixelsToTwips(pixels) : pixels;
 }
 
-int Form::FromScale(double units) const {
-  return design_.scaleMode == ScaleMode::Twips ? TwipsToPixels(units) : CLng(units);
-}
-
 double Form::ScaleWidth() const {
   RECT rc{};
   if (window()) ::GetClientRect(window(), &rc);

@@ -66,7 +66,6 @@ class Form : public WindowBase {
   double ScaleWidth() const;
   double ScaleHeight() const;
   double ToScale(int pixels) const;
-  int FromScale(double units) const;
 
   // The window's place on the screen in twips (15 to a pixel), and a move to a
   // new one; the window is repainted.

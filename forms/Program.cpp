@@ -93,7 +93,6 @@ void Program::FormUnloaded(Form*) {
 }
 
 int Program::LoadedFormCount() { return g_loadedForms; }
-bool Program::AnyFormShown() { return g_anyShown; }
 void Program::NoteFormShown() { g_anyShown = true; }
 
 void Program::ReportError(std::wstring_view where, std::wstring_view text) {

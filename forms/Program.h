@@ -32,8 +32,6 @@ class Program {
   static void FormLoaded(Form* form);
   static void FormUnloaded(Form* form);
   static int LoadedFormCount();
-  // True once any form has been made visible.
-  static bool AnyFormShown();
   static void NoteFormShown();
 
   // An error that ended an event handler. Before any window has been shown the

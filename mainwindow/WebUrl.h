@@ -23,9 +23,6 @@ class WebUrl final : public tabstrip::TabPageForm {
   void OpenURL(const std::wstring& szURL);
   void RefreshPage() override;
 
-  // The view, for the main window's tests; null before the page has loaded.
-  browser::WebView* View() const noexcept { return wb.get(); }
-
  protected:
   void Form_Load() override;
   void Form_Resize() override;

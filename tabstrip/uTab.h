@@ -60,7 +60,6 @@ class uTab final : public forms::Control, public IuTab {
   std::int32_t TabLeftSize() const noexcept { return leftSize_; }
   void SetTabLeftSize(std::int32_t value) noexcept { leftSize_ = value; }
   std::int32_t TabRightSize() const noexcept { return rightSize_; }
-  void SetTabRight(std::int32_t value) noexcept { rightSize_ = value; }
   std::int32_t TabStyle() const noexcept { return tabStyle_; }
   void SetTabStyle(std::int32_t value) noexcept {
     tabStyle_ = value;

@@ -96,6 +96,18 @@ TEST_F(ImageButton, TheStripIsCutIntoFramesAndEachStateShowsItsOwn) {
   EXPECT_TRUE(ShowsFrame(res::kBmpMinMax, 5, 25));
 }
 
+TEST_F(ImageButton, ADisabledButtonTakesNoInputAndShowsItsNormalFrame) {
+  button_->SetBackPicture(Strip(res::kBmpClose));
+  button_->cMouseAction(1);
+  ASSERT_TRUE(ShowsFrame(res::kBmpClose, 1, 43));
+  // No strip has a disabled frame: the state is drawn again at once, as the normal one.
+  button_->SetEnabled(false);
+  EXPECT_FALSE(::IsWindowEnabled(button_->hWnd()));
+  EXPECT_TRUE(ShowsFrame(res::kBmpClose, 0, 43));
+  button_->SetEnabled(true);
+  EXPECT_TRUE(::IsWindowEnabled(button_->hWnd()));
+}
+
 TEST_F(ImageButton, ALockedButtonsCaptionMovesOnlyWhenPressed) {
   button_->SetAutoSize(false);
   button_->SetBackPicture(Strip(res::kBmpAnswerButtons));

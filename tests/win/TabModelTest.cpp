@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <any>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -600,6 +601,14 @@ TEST_F(CTabItemTest, AnItemInNoStripOnlyStoresAndHandsItsPageNoStrip) {
   EXPECT_EQ(item->Caption(), L"free");
   EXPECT_EQ(p->TabItem(), item.get());
   EXPECT_EQ(p->TabStrip(), nullptr);
+  // The host's own value goes with the item, an object by reference.
+  EXPECT_FALSE(item->ItemData().has_value());
+  auto shared = std::make_shared<int>(7);
+  item->SetItemData(shared);
+  *shared = 8;
+  EXPECT_EQ(*std::any_cast<std::shared_ptr<int>>(item->ItemData()), 8);
+  item->SetItemData(std::wstring(L"server 2"));
+  EXPECT_EQ(std::any_cast<std::wstring>(item->ItemData()), L"server 2");
   item.reset();
 }
 
