@@ -14,11 +14,11 @@ std::optional<std::int32_t> WholeNumber(std::wstring_view text) {
 }
 }  // namespace
 
-std::wstring FormatFont(const FontSpec& font) {
+std::wstring FormatFont(const FontChoice& font) {
   return font.face + L"," + std::to_wstring(font.height) + L"," + std::to_wstring(font.weight);
 }
 
-std::optional<FontSpec> ParseFont(std::wstring_view text) {
+std::optional<FontChoice> ParseFont(std::wstring_view text) {
   // The face may itself hold commas: the numbers are the last two fields.
   const auto second = text.rfind(L',');
   if (second == std::wstring_view::npos || second == 0) return std::nullopt;
@@ -27,7 +27,7 @@ std::optional<FontSpec> ParseFont(std::wstring_view text) {
   const auto height = WholeNumber(text.substr(first + 1, second - first - 1));
   const auto weight = WholeNumber(text.substr(second + 1));
   if (!height || !weight) return std::nullopt;
-  return FontSpec{std::wstring(text.substr(0, first)), *height, *weight};
+  return FontChoice{std::wstring(text.substr(0, first)), *height, *weight};
 }
 
 std::optional<std::int32_t> SystemColourIndex(std::uint32_t oleColour) {

@@ -11,16 +11,16 @@
 
 namespace controls {
 
-struct FontSpec {
+struct FontChoice {
   std::wstring face;
   std::int32_t height = 0;
   std::int32_t weight = 400;
-  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+  friend bool operator==(const FontChoice&, const FontChoice&) = default;
 };
 
-std::wstring FormatFont(const FontSpec& font);
+std::wstring FormatFont(const FontChoice& font);
 // None for text that is not three comma-separated fields with whole numbers last.
-std::optional<FontSpec> ParseFont(std::wstring_view text);
+std::optional<FontChoice> ParseFont(std::wstring_view text);
 
 // The system colour index an OLE colour names (&H8000xxxx), or none for a plain colour.
 std::optional<std::int32_t> SystemColourIndex(std::uint32_t oleColour);

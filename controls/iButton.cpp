@@ -23,18 +23,18 @@ SIZE TextSize(HDC dc, const std::wstring& text) {
 
 constexpr int kIconSize = 16;
 
-FontSpec SurfaceFont() {
+FontChoice SurfaceFont() {
   LOGFONTW lf{};
   ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-  return FontSpec{lf.lfFaceName, lf.lfHeight, lf.lfWeight};
+  return FontChoice{lf.lfFaceName, lf.lfHeight, lf.lfWeight};
 }
 
-HFONT MakeFont(const FontSpec& spec) {
+HFONT MakeFont(const FontChoice& font) {
   LOGFONTW lf{};
-  lf.lfHeight = spec.height;
-  lf.lfWeight = spec.weight;
+  lf.lfHeight = font.height;
+  lf.lfWeight = font.weight;
   lf.lfCharSet = DEFAULT_CHARSET;
-  spec.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  font.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
   return ::CreateFontIndirectW(&lf);
 }
 
@@ -54,7 +54,7 @@ int IconPixels(HICON icon) {
 
 }  // namespace
 
-iButton::iButton() : m_FontSpec(SurfaceFont()), m_Font(MakeFont(m_FontSpec)) {
+iButton::iButton() : m_FontChoice(SurfaceFont()), m_Font(MakeFont(m_FontChoice)) {
   surfaceBackground_ = ::GetSysColor(COLOR_WINDOW);
 }
 
@@ -75,9 +75,9 @@ void iButton::ReadProperties(const forms::PropertyBag& bag) {
   m_Style = bag.ReadInt(L"Style", 0);
   m_AutoSize = bag.ReadBool(L"AutoSize", true);
   m_ForeColor = static_cast<COLORREF>(bag.ReadInt(L"cForeColor", static_cast<std::int32_t>(m_ForeColor)));
-  if (const auto font = ParseFont(bag.ReadString(L"cFont", FormatFont(m_FontSpec)))) {
-    m_FontSpec = *font;
-    m_Font.reset(MakeFont(m_FontSpec));
+  if (const auto font = ParseFont(bag.ReadString(L"cFont", FormatFont(m_FontChoice)))) {
+    m_FontChoice = *font;
+    m_Font.reset(MakeFont(m_FontChoice));
   }
   m_DrawMode = static_cast<std::int16_t>(bag.ReadInt(L"cDrawMode", m_DrawMode));
   // The frames are cut at the first showing, once everything is known.
@@ -93,7 +93,7 @@ void iButton::WriteProperties(forms::PropertyBag& bag) const {
   bag.Write(L"Style", m_Style);
   bag.Write(L"AutoSize", m_AutoSize);
   bag.Write(L"cForeColor", static_cast<std::int32_t>(m_ForeColor));
-  bag.Write(L"cFont", FormatFont(m_FontSpec));
+  bag.Write(L"cFont", FormatFont(m_FontChoice));
   bag.Write(L"cDrawMode", static_cast<std::int32_t>(m_DrawMode));
 }
 
@@ -144,9 +144,9 @@ void iButton::SetcForeColor(COLORREF value) {
   DrawState(CurrentState());
 }
 
-void iButton::SetcFont(const FontSpec& font) {
-  m_FontSpec = font;
-  m_Font.reset(MakeFont(m_FontSpec));
+void iButton::SetcFont(const FontChoice& font) {
+  m_FontChoice = font;
+  m_Font.reset(MakeFont(m_FontChoice));
   DrawState(CurrentState());
 }
 

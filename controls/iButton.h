@@ -56,8 +56,8 @@ class iButton final : public forms::Control {
   // An OLE colour: a plain RGB value, or a system colour (&H8000xxxx).
   COLORREF cForeColor() const noexcept { return m_ForeColor; }
   void SetcForeColor(COLORREF value);
-  const FontSpec& cFont() const noexcept { return m_FontSpec; }
-  void SetcFont(const FontSpec& font);
+  const FontChoice& cFont() const noexcept { return m_FontChoice; }
+  void SetcFont(const FontChoice& font);
   // The mix mode of the caption's drawing (R2_COPYPEN, 13, by default).
   std::int16_t cDrawMode() const noexcept { return m_DrawMode; }
   void SetcDrawMode(std::int16_t value);
@@ -118,7 +118,7 @@ class iButton final : public forms::Control {
   std::int16_t m_LastButton = 0;
   std::int16_t m_BackStyle = 1;
   COLORREF m_ForeColor = RGB(0, 0, 0);
-  FontSpec m_FontSpec;
+  FontChoice m_FontChoice;
   win::UniqueHfont m_Font;
   std::int16_t m_DrawMode = R2_COPYPEN;
   std::int32_t m_PictureId = 0;  // the stored strip's resource id, 0 for one given in code

@@ -107,10 +107,10 @@ TEST(FormSkin, TheFramesSidesStartBelowTheTitleAndCornersComeLast) {
 }
 
 TEST(ImageButton, TheStoredFontReadsBackAndBadTextIsNoFont) {
-  const controls::FontSpec font{L"宋体", -12, 700};
+  const controls::FontChoice font{L"宋体", -12, 700};
   EXPECT_EQ(controls::FormatFont(font), L"宋体,-12,700");
   EXPECT_EQ(controls::ParseFont(L"宋体,-12,700"), font);
-  EXPECT_EQ(controls::ParseFont(L"A, B,9,400"), (controls::FontSpec{L"A, B", 9, 400}));
+  EXPECT_EQ(controls::ParseFont(L"A, B,9,400"), (controls::FontChoice{L"A, B", 9, 400}));
   for (const wchar_t* bad : {L"", L"Tahoma", L"Tahoma,-11", L",-11,400", L"Tahoma,x,400", L"Tahoma,-11,", L"Tahoma,-11,4 0"})
     EXPECT_FALSE(controls::ParseFont(bad)) << bad;
 }

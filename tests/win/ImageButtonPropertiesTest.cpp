@@ -17,11 +17,11 @@
 
 namespace {
 
-using controls::FontSpec;
+using controls::FontChoice;
 using controls::iButton;
 
 constexpr int kWidth = 240, kHeight = 40;
-const FontSpec kBig{L"Tahoma", -28, FW_BOLD};
+const FontChoice kBig{L"Tahoma", -28, FW_BOLD};
 
 void Pump() {
   MSG msg;
