@@ -5,10 +5,14 @@
 
 namespace app {
 
-void LayeredPicture::Show(HWND hwnd, WORD id, const wchar_t* type) {
+void LayeredPicture::Prepare(HWND hwnd) {
   Release();
   ::SetWindowLongW(hwnd, GWL_EXSTYLE, ::GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
   gdiplus_.Start();
+}
+
+void LayeredPicture::Show(HWND hwnd, WORD id, const wchar_t* type) {
+  if (Shown() || !gdiplus_.token()) Prepare(hwnd);
   image_ = LoadResourceImage(id, type);
   const int width = static_cast<int>(image_.width()), height = static_cast<int>(image_.height());
 

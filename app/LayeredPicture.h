@@ -21,6 +21,10 @@ class LayeredPicture {
   // window takes the picture's size and keeps its position. GDI and GDI+
   // results are not looked at: a missing picture leaves the window empty.
   void Show(HWND hwnd, WORD id, const wchar_t* type);
+  // The first half of Show: the window becomes layered and GDI+ starts, for a
+  // window whose picture is drawn later.
+  void Prepare(HWND hwnd);
+  bool Shown() const noexcept { return memoryDc_.get() != nullptr; }
   // Disposes the image, deletes the graphics, shuts GDI+ down, puts the
   // previous bitmap back and deletes the bitmap and the memory DC, in that order.
   void Release() noexcept;

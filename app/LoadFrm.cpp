@@ -1,6 +1,5 @@
 #include "app/LoadFrm.h"
 
-#include <shellapi.h>
 #include <wininet.h>
 
 #include "app/StartLogin.h"
@@ -8,6 +7,7 @@
 #include "common/UpdateCheck.h"
 #include "forms/Program.h"
 #include "resources/ResourceIds.h"
+#include "win/Shell.h"
 
 namespace app {
 
@@ -31,7 +31,7 @@ void LoadFrm::Form_Initialize() {
 
 void LoadFrm::Form_Load() {
   if (forms::Program::Arguments() == L"/web") {
-    ::ShellExecuteW(nullptr, L"open", common::HomeUrl().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    win::ShellOpen(common::HomeUrl().c_str());
     forms::Program::EndNow();
   }
 

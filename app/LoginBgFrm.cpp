@@ -52,11 +52,15 @@ void LoginBgFrm::SetIcons(win::UniqueHicon small, win::UniqueHicon big) {
 
 void LoginBgFrm::Minimize() { ::ShowWindow(hWnd(), SW_MINIMIZE); }
 
+void LoginBgFrm::DrawBackdrop() {
+  if (IsLoaded() && !backdrop_.Shown()) backdrop_.Show(window(), res::kPngBackdrop, res::kTypePng);
+}
+
 void LoginBgFrm::Form_Load() {
   HWND hwnd = window();
   ::SetWindowLongW(hwnd, GWL_STYLE, ::GetWindowLongW(hwnd, GWL_STYLE) & kNoCaptionNoSizingBorder);
   ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  backdrop_.Show(hwnd, res::kPngBackdrop, res::kTypePng);
+  backdrop_.Prepare(hwnd);  // the picture itself: DrawBackdrop
   HookBackdrop(hwnd);
   SetCaption(common::GameCaption());
 }

@@ -21,6 +21,8 @@ class LoginBgFrm : public forms::Form {
   // The window icons, kept for as long as the backdrop shows them.
   void SetIcons(win::UniqueHicon small, win::UniqueHicon big);
   void Minimize();
+  // Puts the login picture on the backdrop (once a load).
+  void DrawBackdrop();
 
  protected:
   void Form_Load() override;

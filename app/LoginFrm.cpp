@@ -39,22 +39,15 @@ void LoginFrm::Form_Load() {
   MiniBtn = std::make_unique<forms::PictureBox>();
   MiniBtn->Create(hwnd, 1130, 116, 32, 32);
   MiniBtn->SetBackColor(kLoginKeyColour);
-  MiniBtn->SetPicture(win::ResourceBytes(res::kGifLoginMin, res::kTypeGif));
   MiniBtn->Click.Bind(this, &LoginFrm::MiniBtn_Click);
   closebtn = std::make_unique<forms::PictureBox>();
   closebtn->Create(hwnd, 1146, 147, 40, 40);
   closebtn->SetBackColor(kLoginKeyColour);
-  closebtn->SetPicture(win::ResourceBytes(res::kGifLoginClose, res::kTypeGif));
   closebtn->Click.Bind(this, &LoginFrm::closebtn_Click);
   // New child windows go to the bottom of the order: lift the buttons over the page panel.
   ::SetWindowPos(MiniBtn->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowPos(closebtn->hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  // The backdrop carries the client's icon, read from the icon file; setting
-  // it is the backdrop's first use, which loads it.
-  const std::wstring iconFile = common::GetTempFolder() + common::IconFileName();
-  common::SaveResourceToFile(res::kIconFile, res::kTypeIcon, iconFile);
-  frm::LoginBgFrm().SetIcons(win::LoadIconFile(iconFile, 16), win::LoadIconFile(iconFile, 32));
   if (WebBrowser1) WebBrowser1->Navigate(common::LoginUrl());
   // The window's own background becomes see-through: only the page panel and
   // the buttons show over the backdrop.
@@ -63,6 +56,23 @@ void LoginFrm::Form_Load() {
   // Owned by the backdrop, so it stays above it and minimises with it.
   ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(frm::LoginBgFrm().hWnd()));
   frm::LoginBgFrm().Load();
+  // The pictures are drawn while the page loads, once the start-up window is
+  // on screen: nobody sees them before the page has come.
+  forms::RunLater([] {
+    if (frm::LoginFrm().IsLoaded()) frm::LoginFrm().DrawPictures();
+  });
+}
+
+void LoginFrm::DrawPictures() {
+  if (picturesDrawn_) return;
+  picturesDrawn_ = true;
+  MiniBtn->SetPicture(win::ResourceBytes(res::kGifLoginMin, res::kTypeGif));
+  closebtn->SetPicture(win::ResourceBytes(res::kGifLoginClose, res::kTypeGif));
+  // The backdrop carries the client's icon, read from the icon file.
+  const std::wstring iconFile = common::GetTempFolder() + common::IconFileName();
+  common::SaveResourceToFile(res::kIconFile, res::kTypeIcon, iconFile);
+  frm::LoginBgFrm().SetIcons(win::LoadIconFile(iconFile, 16), win::LoadIconFile(iconFile, 32));
+  frm::LoginBgFrm().DrawBackdrop();
 }
 
 void LoginFrm::Form_Unload(bool&) {
@@ -74,6 +84,7 @@ void LoginFrm::Form_Unload(bool&) {
   forms::DeleteLater(std::move(MiniBtn));
   forms::DeleteLater(std::move(closebtn));
   forms::DeleteLater(std::move(Picture1));
+  picturesDrawn_ = false;
 }
 
 void LoginFrm::Form_MouseDown(int button, int, double, double) {
@@ -86,6 +97,7 @@ void LoginFrm::WebBrowser1_DocumentComplete(const std::wstring& url, bool /*topL
   WebBrowser1->SetSilent(true);
   if (WebBrowser1->RootInnerHtml().empty()) common::ReportNoConnectionAndEnd();
   if (WebBrowser1->DocumentUrl().find(url) != std::wstring::npos) {
+    DrawPictures();
     frm::LoginBgFrm().Show();
     Show();
     frm::LoadFrm().Unload();

@@ -34,6 +34,9 @@ inline forms::FormDesign LoginDesign(DWORD style, bool showInTaskbar) {
 class LoginFrm : public forms::Form {
  public:
   LoginFrm();
+  // The buttons' pictures, the window icons and the backdrop's picture: drawn
+  // once after each load, at the latest when the login screen is shown.
+  void DrawPictures();
 
  protected:
   void Form_Load() override;
@@ -54,6 +57,7 @@ class LoginFrm : public forms::Form {
   std::unique_ptr<browser::WebView> WebBrowser1;
   std::unique_ptr<forms::PictureBox> MiniBtn;
   std::unique_ptr<forms::PictureBox> closebtn;
+  bool picturesDrawn_ = false;
 };
 
 }  // namespace app

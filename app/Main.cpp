@@ -1,6 +1,5 @@
 // The process begins by creating the start-up window; there is no other entry.
 #include <windows.h>
-#include <commctrl.h>
 #include <ole2.h>
 
 #include "app/LoadFrm.h"
@@ -9,8 +8,6 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   forms::Program::Init(instance);
   ::OleInitialize(nullptr);
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&icc);
 
   frm::LoadFrm().Show();
   int code = forms::Program::Run();

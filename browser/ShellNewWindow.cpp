@@ -1,10 +1,10 @@
 #include "browser/ShellNewWindow.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "browser/WebAddress.h"
 #include "forms/Program.h"
+#include "win/Shell.h"
 
 namespace browser {
 
@@ -15,7 +15,7 @@ void SendNewWindowToShell(const wchar_t* who, const std::wstring& url, bool& pro
     forms::Program::Log(std::wstring(who) + L": a new window for an address that is not a web page was refused: " + url);
     return;
   }
-  ::ShellExecuteW(nullptr, L"open", address->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  win::ShellOpen(address->c_str());
 }
 
 }  // namespace browser

@@ -8,7 +8,7 @@ target_include_directories(velmora_win PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY
 target_compile_definitions(velmora_win PUBLIC ${VELMORA_WIN_DEFS})
 target_compile_options(velmora_win PRIVATE -Wall -Wextra)
 target_link_libraries(velmora_win PUBLIC velmora_core
-  wininet gdiplus comctl32 ole32 oleaut32 uuid shlwapi msimg32 version advapi32 shell32 user32 gdi32)
+  wininet gdiplus ole32 oleaut32 uuid version advapi32 user32 gdi32)
 set(VELMORA_STATIC_LINK -static -static-libgcc -static-libstdc++ -municode)
 target_link_options(velmora_win PUBLIC ${VELMORA_STATIC_LINK})
 

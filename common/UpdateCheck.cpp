@@ -1,7 +1,6 @@
 #include "common/UpdateCheck.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <optional>
 #include <string>
@@ -11,6 +10,7 @@
 #include "forms/Program.h"
 #include "resources/ResourceIds.h"
 #include "win/Module.h"
+#include "win/Shell.h"
 #include "win/Text.h"
 #include "win/UniqueHandle.h"
 
@@ -52,7 +52,7 @@ bool StartUpdater() {
   std::wstring base = path.substr(slash + 1);
   if (base.size() > 4 && _wcsicmp(base.c_str() + base.size() - 4, L".exe") == 0) base.resize(base.size() - 4);
   const std::wstring argument = UpdaterArgument(folder, base);
-  ::ShellExecuteW(nullptr, L"open", updater.c_str(), argument.c_str(), nullptr, SW_SHOWNORMAL);
+  win::ShellOpen(updater.c_str(), argument.c_str());
   return true;
 }
 }  // namespace

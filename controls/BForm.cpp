@@ -20,7 +20,7 @@ constexpr COLORREF kMaskColour = RGB(255, 0, 255);
 void PaintPieces(HDC target, HDC skin, const std::vector<SkinPiece>& pieces) {
   for (const SkinPiece& p : pieces) {
     const int width = forms::TwipsToPixels(p.width), height = forms::TwipsToPixels(p.height);
-    ::TransparentBlt(target, forms::TwipsToPixels(p.x), forms::TwipsToPixels(p.y), width, height, skin,
+    ::GdiTransparentBlt(target, forms::TwipsToPixels(p.x), forms::TwipsToPixels(p.y), width, height, skin,
                      forms::TwipsToPixels(p.sourceX), forms::TwipsToPixels(p.sourceY), width, height, kMaskColour);
   }
 }

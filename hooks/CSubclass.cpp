@@ -11,6 +11,7 @@
 #include "hooks/ErrorLog.h"
 #include "hooks/HookLink.h"
 #include "hooks/TableLink.h"
+#include "win/SystemLibrary.h"
 
 namespace hooks {
 
@@ -204,7 +205,8 @@ void CSubclass::TrackMouseTracking(HWND hWnd) {
   if (trackMouseEvent_) {
     trackMouseEvent_(&request);
   } else {
-    ::_TrackMouseEvent(&request);
+    // Older systems have it only in the common controls.
+    if (const auto track = VELMORA_SYSTEM_FUNCTION(L"comctl32.dll", _TrackMouseEvent)) track(&request);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "mainwindow/NotifyText.h"
+#include "win/Shell.h"
 
 namespace mainwindow {
 
@@ -31,27 +32,27 @@ void CYFNotifyIcon::SetIconFields(HWND hWnd, HICON hIcon, const std::wstring& st
 
 void CYFNotifyIcon::AddNotifyIcon(HWND hWnd, HICON hIcon, const std::wstring& strTip) {
   SetIconFields(hWnd, hIcon, strTip);
-  ::Shell_NotifyIconW(NIM_ADD, &data_);
+  win::NotifyIcon(NIM_ADD, &data_);
 }
 
 void CYFNotifyIcon::ModifyNotifyIcon(HWND hWnd, HICON hIcon, const std::wstring& strTip) {
   SetIconFields(hWnd, hIcon, strTip);
-  ::Shell_NotifyIconW(NIM_MODIFY, &data_);
+  win::NotifyIcon(NIM_MODIFY, &data_);
 }
 
 void CYFNotifyIcon::ShowBubble(const std::wstring& strTitle, const std::wstring& strInfo, DWORD eInfoFlags) {
   CopyField(data_.szInfoTitle, strTitle);
   CopyField(data_.szInfo, strInfo);
   data_.dwInfoFlags = eInfoFlags;
-  ::Shell_NotifyIconW(NIM_MODIFY, &data_);
+  win::NotifyIcon(NIM_MODIFY, &data_);
 }
 
 void CYFNotifyIcon::HideBubble() {
   CopyField(data_.szInfoTitle, L"");
   CopyField(data_.szInfo, L"");
-  ::Shell_NotifyIconW(NIM_MODIFY, &data_);
+  win::NotifyIcon(NIM_MODIFY, &data_);
 }
 
-void CYFNotifyIcon::DeleteNotifyIcon() { ::Shell_NotifyIconW(NIM_DELETE, &data_); }
+void CYFNotifyIcon::DeleteNotifyIcon() { win::NotifyIcon(NIM_DELETE, &data_); }
 
 }  // namespace mainwindow

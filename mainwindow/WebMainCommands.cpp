@@ -3,13 +3,13 @@
 // tab strip.
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "common/PublicData.h"
 #include "common/UpdateCheck.h"
 #include "mainwindow/CacheMain.h"
 #include "mainwindow/ModMsg.h"
 #include "mainwindow/WebMainFrm.h"
+#include "win/Shell.h"
 
 namespace mainwindow {
 
@@ -78,7 +78,7 @@ void WebMainFrm::web_close_Click() { CloseRequest(); }
 void WebMainFrm::objStyle_CloseClick() { web_close_Click(); }
 
 void WebMainFrm::GameSpaceBtn_Click() {
-  ::ShellExecuteW(nullptr, L"open", common::GameSpaceUrl().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  win::ShellOpen(common::GameSpaceUrl().c_str());
 }
 
 void WebMainFrm::OtherUserBtn_Click() { AccountRequest(); }

@@ -11,6 +11,7 @@
 #include "mainwindow/MsgFrm.h"
 #include "mainwindow/WebUrl.h"
 #include "resources/ResourceIds.h"
+#include "win/CommonControls.h"
 #include "win/Module.h"
 #include "win/Resource.h"
 #include "win/WindowShape.h"
@@ -101,6 +102,7 @@ void WebMainFrm::CreateControls() {
   ::SetWindowPos(pCnt->hWnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowPos(WebBForm->hWnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
+  win::LoadCommonControlClasses(ICC_WIN95_CLASSES);
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr,
                                forms::Program::Instance(), nullptr);

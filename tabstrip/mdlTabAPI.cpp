@@ -74,7 +74,7 @@ win::MemoryBitmapDC StretchSlices(int w, int h, HDC source, int sx, int sy, int 
 }
 
 bool TransparentCopy(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, COLORREF colour) {
-  return ::TransparentBlt(dest, x, y, width, height, source, sx, sy, width, height, colour) != FALSE;
+  return ::GdiTransparentBlt(dest, x, y, width, height, source, sx, sy, width, height, colour) != FALSE;
 }
 
 KeyedPicture KeyOut(HDC source, int sx, int sy, int width, int height, COLORREF colour) {

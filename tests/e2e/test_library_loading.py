@@ -67,6 +67,11 @@ class LibraryLoadingTest(unittest.TestCase):
     def test_the_updater_imports_only_what_the_system_takes_from_its_own_folder(self):
         self.assertLessEqual(imported_libraries(UPDATER), SYSTEM_ONLY)
 
+    def test_the_client_takes_the_shell_and_the_common_controls_when_first_needed(self):
+        # Neither is needed to start: the shell opens addresses and shows the
+        # tray icon, the common controls make the strip's tooltip.
+        self.assertFalse(imported_libraries(harness.CLIENT) & {"shell32.dll", "comctl32.dll", "msimg32.dll"})
+
     def test_a_library_planted_beside_the_updater_is_never_loaded(self):
         updater = os.path.join(self.folder, "Update.exe")
         shutil.copyfile(UPDATER, updater)
