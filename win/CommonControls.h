@@ -1,6 +1,6 @@
 // The common controls, loaded when a window first needs one of their classes
-// rather than at start-up. Named without a folder, the library is the version
-// the program's manifest asks for, from the system's own store.
+// rather than at start-up. Loaded by name, as the import table would have, so
+// the program's manifest still chooses the version.
 #pragma once
 
 #include <windows.h>
