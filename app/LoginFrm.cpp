@@ -56,11 +56,16 @@ void LoginFrm::Form_Load() {
   // Owned by the backdrop, so it stays above it and minimises with it.
   ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(frm::LoginBgFrm().hWnd()));
   frm::LoginBgFrm().Load();
-  // The pictures are drawn while the page loads, once the start-up window is
-  // on screen: nobody sees them before the page has come.
-  forms::RunLater([] {
-    if (frm::LoginFrm().IsLoaded()) frm::LoginFrm().DrawPictures();
-  });
+  // At start-up the pictures are drawn once the splash is on screen, while the
+  // page loads: nobody sees them before the page has come. A later load (the
+  // game window's account button shows this window at once) draws them now.
+  if (frm::LoadFrm().IsLoaded()) {
+    forms::RunLater([] {
+      if (frm::LoginFrm().IsLoaded()) frm::LoginFrm().DrawPictures();
+    });
+  } else {
+    DrawPictures();
+  }
 }
 
 void LoginFrm::DrawPictures() {
