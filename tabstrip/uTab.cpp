@@ -482,9 +482,8 @@ void uTab::DrawTab(const CTabItem& item, std::int32_t index, bool selected) {
   // Where the frame, caption box and glyph go, from the frame's left edge.
   TabLayout at;
   if (tabStyle_ == 0) {
-    at = {left - kSlantWidth, width + kSlantWidth, 25, kSlantWidth, 0, 0, 0, width - 24 + kSlantWidth, 6};
-    at.captionWidth = item.HideButton() ? (selected ? width - 26 : width - 14) : (selected ? width - 26 : width - 38);
-    at.captionHeight = 25;
+    const int captionWidth = selected ? width - 26 : (item.HideButton() ? width - 14 : width - 38);
+    at = {left - kSlantWidth, width + kSlantWidth, 25, kSlantWidth, 0, captionWidth, 25, width - 24 + kSlantWidth, 6};
   } else {
     at = {left, width, 26, 12, 0, item.HideButton() ? width - 8 : width - 28, 26, width - 20, 7};
   }

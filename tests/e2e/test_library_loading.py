@@ -14,6 +14,7 @@ import tempfile
 import unittest
 
 import harness
+from operator_site import OperatorSite
 
 BUILD = os.path.dirname(harness.CLIENT)
 UPDATER = os.path.join(BUILD, "VelmoraUpdate.exe")
@@ -71,6 +72,12 @@ class LibraryLoadingTest(unittest.TestCase):
         # Neither is needed to start: the shell opens addresses and shows the
         # tray icon, the common controls make the strip's tooltip.
         self.assertFalse(imported_libraries(harness.CLIENT) & {"shell32.dll", "comctl32.dll", "msimg32.dll"})
+        # Up to the splash's picture nothing loads the common controls (Wine's
+        # WinINet brings the shell with it, so that one cannot be told here).
+        site = OperatorSite().start()
+        self.addCleanup(site.stop)
+        events = self.traced(harness.CLIENT, until="windowscodecs.dll")
+        self.assertFalse([e for e in events if ntpath.basename(e).lower() == "comctl32.dll"])
 
     def test_a_library_planted_beside_the_updater_is_never_loaded(self):
         updater = os.path.join(self.folder, "Update.exe")

@@ -14,6 +14,7 @@
 #include "resources/ResourceIds.h"
 #include "tabstrip/uTab.h"
 #include "tests/win/PlainTabPage.h"
+#include "tests/win/StripHost.h"
 #include "win/Gdi.h"
 
 namespace {
@@ -23,26 +24,13 @@ using tabstrip::uTab;
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr int kMargin = 40;  // TabLeftSize
 
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-}
+using testpages::Pump;
 
-class RoundedTabs : public ::testing::Test {
+class RoundedTabs : public testpages::StripHost {
  protected:
   void SetUp() override {
-    ::SetCursorPos(1000, 700);  // away from the strip: the tests hover by their own messages
-    host_ = ::CreateWindowExW(0, L"STATIC", L"strip host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 760, 220,
-                              nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    container_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 40, 700, 150, host_,
-                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    strip_ = std::make_unique<uTab>();
-    forms::PropertyBag bag;
-    bag.Write(L"TabStyle", 1);
-    bag.Write(L"TabLeftSize", kMargin);
-    bag.Write(L"TabRightSize", 0);
-    ASSERT_TRUE(strip_->Create(host_, 0, 0, 700, 40, bag));
-    strip_->SethContainerWnd(container_);
+    CreateStrip(1, kMargin);
+    if (HasFatalFailure()) return;
     win::ScopedGetDC screen(nullptr);
     skin_.Adopt(screen, static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
                                                           MAKEINTRESOURCEW(res::kBmpTabRounded), IMAGE_BITMAP, 0, 0,
@@ -52,10 +40,6 @@ class RoundedTabs : public ::testing::Test {
     }
     strip_->LockReDraw(false);
     strip_->SetSelected(2);
-  }
-  void TearDown() override {
-    strip_.reset();
-    ::DestroyWindow(host_);
   }
   int Left(int i) { return kMargin + strip_->TabItems().Item(i)->Left(); }
   int Width(int i) { return strip_->TabItems().Item(i)->Width(); }
@@ -87,8 +71,6 @@ class RoundedTabs : public ::testing::Test {
     return glyph.second > 20 && glyph.first == 0;
   }
 
-  HWND host_ = nullptr, container_ = nullptr;
-  std::unique_ptr<uTab> strip_;
   win::MemoryBitmapDC skin_;
 };
 

@@ -15,6 +15,7 @@
 #include "win/Resource.h"
 #include "tests/win/PlainTabPage.h"
 #include "tests/win/ProcessMemory.h"
+#include "tests/win/StripHost.h"
 
 namespace {
 
@@ -24,10 +25,7 @@ constexpr COLORREF kSelectedCaption = RGB(4, 96, 163);
 
 using PlainPage = testpages::PlainTabPage;
 
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-}
+using testpages::Pump;
 
 // Every pixel of a window's client area as it shows it, row by row.
 std::vector<COLORREF> Picture(HWND window) {
@@ -42,28 +40,9 @@ std::vector<COLORREF> Picture(HWND window) {
   return pixels;
 }
 
-class TabStrip : public ::testing::Test {
+class TabStrip : public testpages::StripHost {
  protected:
-  void SetUp() override {
-    // The tests hand the strip their own mouse messages: the real pointer
-    // rests away from it, whatever an earlier test left it on.
-    ::SetCursorPos(1000, 700);
-    host_ = ::CreateWindowExW(0, L"STATIC", L"strip host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 760, 220,
-                              nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    container_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 40, 700, 150, host_,
-                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    strip_ = std::make_unique<uTab>();
-    forms::PropertyBag bag;
-    bag.Write(L"TabStyle", 0);
-    bag.Write(L"TabLeftSize", 40);
-    bag.Write(L"TabRightSize", 0);
-    ASSERT_TRUE(strip_->Create(host_, 0, 0, 700, 40, bag));
-    strip_->SethContainerWnd(container_);
-  }
-  void TearDown() override {
-    strip_.reset();
-    ::DestroyWindow(host_);
-  }
+  void SetUp() override { CreateStrip(0, 40); }
 
   std::shared_ptr<PlainPage> AddTab(const std::wstring& caption) {
     auto page = std::make_shared<PlainPage>();
@@ -103,8 +82,6 @@ class TabStrip : public ::testing::Test {
     Pump();
   }
 
-  HWND host_ = nullptr, container_ = nullptr;
-  std::unique_ptr<uTab> strip_;
 };
 
 TEST_F(TabStrip, NothingIsLaidOutOrPaintedBeforeLockReDraw) {
