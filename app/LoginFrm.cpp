@@ -56,11 +56,12 @@ void LoginFrm::Form_Load() {
   // Owned by the backdrop, so it stays above it and minimises with it.
   ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(frm::LoginBgFrm().hWnd()));
   frm::LoginBgFrm().Load();
-  // At start-up the pictures are drawn once the splash is on screen, while the
-  // page loads: nobody sees them before the page has come. A later load (the
+  // At start-up the pictures are drawn once the splash is on screen (painted,
+  // not only shown), while the page loads: nobody sees them before the page
+  // has come. A later load (the
   // game window's account button shows this window at once) draws them now.
   if (frm::LoadFrm().IsLoaded()) {
-    forms::RunLater([] {
+    forms::RunWhenIdle([] {
       if (frm::LoginFrm().IsLoaded()) frm::LoginFrm().DrawPictures();
     });
   } else {

@@ -11,6 +11,11 @@ namespace forms {
 
 void RunLater(std::function<void()> action);
 
+// Runs an action from the program's message loop once no message waits: after
+// what is queued now, the painting of what was just shown included. Where the
+// loop never runs (a program that ends first), the action never runs.
+void RunWhenIdle(std::function<void()> action);
+
 template <typename T>
 void DeleteLater(std::unique_ptr<T> object) {
   if (!object) return;

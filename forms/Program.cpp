@@ -7,6 +7,8 @@
 
 #include <memory>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace forms {
 
@@ -16,6 +18,7 @@ HWND g_hiddenOwner = nullptr;
 int g_loadedForms = 0;
 bool g_anyShown = false;
 constexpr UINT kRunLater = WM_APP + 1;
+std::vector<std::function<void()>> g_idleActions;
 
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == kRunLater) {
@@ -47,6 +50,8 @@ void RunLater(std::function<void()> action) {
   }
 }
 
+void RunWhenIdle(std::function<void()> action) { g_idleActions.push_back(std::move(action)); }
+
 void Program::Init(HINSTANCE instance) { g_instance = instance; }
 
 HINSTANCE Program::Instance() { return g_instance ? g_instance : ::GetModuleHandleW(nullptr); }
@@ -54,6 +59,12 @@ HINSTANCE Program::Instance() { return g_instance ? g_instance : ::GetModuleHand
 int Program::Run() {
   MSG msg;
   while (g_loadedForms > 0) {
+    // A look that finds nothing waiting lets the window system bring what was
+    // drawn to the screen (Wine does so only then).
+    if (!g_idleActions.empty() && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      for (auto& action : std::exchange(g_idleActions, {})) RunHandler(L"idle action", [&] { action(); });
+      continue;
+    }
     BOOL r = ::GetMessageW(&msg, nullptr, 0, 0);
     if (r == 0) return static_cast<int>(msg.wParam);
     if (r == -1) return 1;

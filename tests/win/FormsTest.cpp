@@ -199,3 +199,21 @@ TEST_F(Forms, DeleteLaterWaitsForTheMessageLoop) {
 }
 
 }  // namespace
+
+TEST_F(Forms, AnIdleActionWaitsUntilNothingIsQueued) {
+  // The idle action is asked for first, yet runs after everything already
+  // waiting, the queued actions and the window's own messages alike.
+  Probe form("F");
+  form.Load();
+  forms::RunWhenIdle([&] {
+    g_events.push_back("idle");
+    form.Unload();
+  });
+  forms::RunLater([] { g_events.push_back("later"); });
+  ::PostMessageW(form.hWnd(), WM_NULL, 0, 0);
+  forms::RunLater([] { g_events.push_back("later again"); });
+  UINT_PTR timer = ::SetTimer(nullptr, 0, 2000, &CloseProbes);  // should the idle action never run
+  EXPECT_EQ(forms::Program::Run(), 0);
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ(g_events, (std::vector<std::string>{"F.Load", "later", "later again", "idle", "F.QueryUnload", "F.Unload"}));
+}
