@@ -4,12 +4,8 @@
 
 namespace browser {
 
-std::unique_ptr<WebView> CreateWebView(HWND parent, int x, int y, int width, int height, Engine engine) {
-  switch (engine) {
-    case Engine::PlainPage: return CreatePlainPageView(parent, x, y, width, height);
-    case Engine::SystemControl: return SystemWebView::Create(parent, x, y, width, height);
-  }
-  return nullptr;
+std::unique_ptr<WebView> CreateWebView(HWND parent, int x, int y, int width, int height) {
+  return SystemWebView::Create(parent, x, y, width, height);
 }
 
 }  // namespace browser

@@ -1,8 +1,7 @@
-// The embedded page view: what the forms ask of a web browser control. Two
-// implementations stand behind it: the system browser control hosted in our
-// own OLE container (release build), and a plain page engine that loads pages
-// itself, for machines whose browser control has no HTML engine (test build,
-// Linux demo). CreateWebView picks the one this build uses.
+// The embedded page view: what the forms ask of a web browser control. The
+// system browser control hosted in our own OLE container stands behind it
+// (browser/SystemWebView.h), in every build: the tests give Wine, whose own
+// control has no HTML engine, a control of theirs under the same class.
 #pragma once
 
 #include <windows.h>
@@ -70,22 +69,8 @@ class WebView {
   forms::Event<bool& /*show*/> ContextMenu;
 };
 
-enum class Engine { SystemControl, PlainPage };
-
-// The engine of this build: the system control in the release build, the
-// plain page engine in the test build (the system control there when the
-// environment variable VELMORA_PAGE_ENGINE is "system").
-Engine BuildEngine();
-
-// Creates a view of the given engine as a child of `parent` at (x, y, width,
-// height) in the parent's client pixels. Null when it cannot be created (the
-// release build has no plain page engine).
-std::unique_ptr<WebView> CreateWebView(HWND parent, int x, int y, int width, int height,
-                                       Engine engine = BuildEngine());
-
-// A plain page view; the build decides what it carries, so this and
-// BuildEngine are defined once per build: in browser/ReleaseEngine.cpp (none)
-// or in tests/support/TestEngine.cpp (the plain page engine).
-std::unique_ptr<WebView> CreatePlainPageView(HWND parent, int x, int y, int width, int height);
+// Creates the view as a child of `parent` at (x, y, width, height) in the
+// parent's client pixels. Null when the control cannot be created.
+std::unique_ptr<WebView> CreateWebView(HWND parent, int x, int y, int width, int height);
 
 }  // namespace browser

@@ -24,7 +24,7 @@ class WebViewSystemControl : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(server.ok());
-    view = browser::CreateWebView(parent.hwnd(), 10, 10, 500, 300, browser::Engine::SystemControl);
+    view = browser::CreateWebView(parent.hwnd(), 10, 10, 500, 300);
     ASSERT_TRUE(view) << "the browser control could not be created";
     rec = std::make_unique<Recorder>(*view);
   }
