@@ -10,10 +10,12 @@
 
 #include <utility>
 
+#include "forms/DeleteLater.h"
 #include "forms/Program.h"
 #include "forms/WindowBase.h"
 #include "win/Automation.h"
 #include "win/ComPtr.h"
+#include "win/KeyRouting.h"
 
 namespace browser {
 
@@ -33,6 +35,11 @@ std::wstring StyleName(std::wstring_view css) {
   }
   return out;
 }
+
+// The property of the host's window that leads a key to its control.
+constexpr wchar_t kHostProperty[] = L"VelmoraPageHost";
+
+bool RoutePageKey(MSG& msg);
 
 template <typename T>
 bool SameObject(T* a, IUnknown* b) {
@@ -57,6 +64,8 @@ class SystemWebView::Host final : public IOleClientSite, public IOleInPlaceSite,
   HWND window() const { return window_ ? window_->window() : nullptr; }
   win::ComPtr<IWebBrowser2> browser() const { return browser_; }
   void Resized();
+  // Offers a key message to the control's own key handling: true when it took it.
+  bool TranslateKey(MSG& msg);
 
   // Keeps the host alive and the control in place while the control runs code of ours or we run its.
   class Busy {
@@ -68,7 +77,7 @@ class SystemWebView::Host final : public IOleClientSite, public IOleInPlaceSite,
     Busy(const Busy&) = delete;
     Busy& operator=(const Busy&) = delete;
     ~Busy() {
-      if (--host_.busy_ == 0 && host_.shutdownPending_) host_.FinishShutdown();
+      if (--host_.busy_ == 0 && host_.shutdownPending_) host_.FinishShutdownSoon();
       host_.Release();
     }
 
@@ -223,7 +232,14 @@ class SystemWebView::Host final : public IOleClientSite, public IOleInPlaceSite,
     HRESULT STDMETHODCALLTYPE GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
     HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
     HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* active, LPCOLESTR) override {
+      host_.activeObject_.reset();
+      if (active && !host_.shutDown_) {
+        active->AddRef();
+        host_.activeObject_ = win::ComPtr<IOleInPlaceActiveObject>::Attach(active);
+      }
+      return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU) override { return S_OK; }
@@ -306,6 +322,7 @@ class SystemWebView::Host final : public IOleClientSite, public IOleInPlaceSite,
   bool Connect(REFIID events, bool firstGeneration, win::ComPtr<IConnectionPoint>& point, DWORD& cookie,
                Sink*& sink);
   void WindowDestroyed();
+  void FinishShutdownSoon();
   void FinishShutdown();
 
   ULONG refs_ = 1;
@@ -315,6 +332,7 @@ class SystemWebView::Host final : public IOleClientSite, public IOleInPlaceSite,
   win::ComPtr<IOleObject> ole_;
   win::ComPtr<IWebBrowser2> browser_;
   win::ComPtr<IOleInPlaceObject> inPlace_;
+  win::ComPtr<IOleInPlaceActiveObject> activeObject_;
   win::ComPtr<IConnectionPoint> events2_;
   win::ComPtr<IConnectionPoint> events1_;
   DWORD cookie2_ = 0;
@@ -323,6 +341,10 @@ class SystemWebView::Host final : public IOleClientSite, public IOleInPlaceSite,
   Sink* sink1_ = nullptr;
   int busy_ = 0;
   bool shutdownPending_ = false;
+  bool finishPosted_ = false;
+  // A new-window request that NewWindow3 has dealt with: the first-generation
+  // NewWindow of the same request opens nothing more.
+  bool newWindowHandled_ = false;
   bool shutDown_ = false;
   bool windowGone_ = false;
 };
@@ -330,6 +352,8 @@ class SystemWebView::Host final : public IOleClientSite, public IOleInPlaceSite,
 bool SystemWebView::Host::Create(HWND parent, int x, int y, int width, int height) {
   window_ = std::make_unique<Window>(*this);
   if (!window_->Create(parent, x, y, width, height)) return false;
+  ::SetPropW(window(), kHostProperty, this);
+  win::SetKeyRouter(&RoutePageKey);
   if (FAILED(::CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, ole_.put_void()))) {
     return false;
   }
@@ -344,6 +368,9 @@ bool SystemWebView::Host::Create(HWND parent, int x, int y, int width, int heigh
   inPlace_ = ole_.query<IOleInPlaceObject>(IID_IOleInPlaceObject);
   if (!browser_) return false;
   if (inPlace_) inPlace_->SetObjectRects(&rc, &rc);
+  // The control names its active object when it becomes active in the
+  // interface (SetActiveObject); until then keys go to the object it is.
+  if (!activeObject_) activeObject_ = ole_.query<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
   if (!Connect(DIID_DWebBrowserEvents2, false, events2_, cookie2_, sink2_)) return false;
   // The first-generation set brings NewWindow only; a control without it still navigates.
   if (!Connect(DIID_DWebBrowserEvents, true, events1_, cookie1_, sink1_)) {
@@ -384,15 +411,45 @@ void SystemWebView::Host::Shutdown() {
   FinishShutdown();
 }
 
+bool SystemWebView::Host::TranslateKey(MSG& msg) {
+  if (shutDown_ || !activeObject_) return false;
+  // A window that a modal box has disabled takes no keys, nor does its page.
+  if (!::IsWindowEnabled(::GetAncestor(window(), GA_ROOT))) return false;
+  Busy busy(*this);
+  win::ComPtr<IOleInPlaceActiveObject> active = activeObject_;
+  return active->TranslateAccelerator(&msg) == S_OK;
+}
+
 void SystemWebView::Host::WindowDestroyed() {
   // The holder's window went first (a form unloading): the control goes with it.
   windowGone_ = true;
+  ::RemovePropW(window(), kHostProperty);
   if (shutDown_) return;
   if (busy_ > 0) {
+    // Inside a call of the control's (its event unloading the form): its
+    // window waits, hidden, on the program's own until the control is closed.
+    HWND control = nullptr;
+    if (inPlace_ && SUCCEEDED(inPlace_->GetWindow(&control)) && control && ::IsChild(window(), control)) {
+      ::ShowWindow(control, SW_HIDE);
+      ::SetParent(control, forms::Program::HiddenOwner());
+    }
     shutdownPending_ = true;
     return;
   }
   FinishShutdown();
+}
+
+void SystemWebView::Host::FinishShutdownSoon() {
+  // The control is released only once the call that asked for it has gone
+  // back to the control: from the message loop, never from inside its event.
+  if (finishPosted_ || shutDown_) return;
+  finishPosted_ = true;
+  AddRef();
+  forms::RunLater([this] {
+    finishPosted_ = false;
+    if (busy_ == 0 && shutdownPending_) FinishShutdown();
+    Release();
+  });
 }
 
 void SystemWebView::Host::FinishShutdown() {
@@ -411,6 +468,7 @@ void SystemWebView::Host::FinishShutdown() {
       *sink = nullptr;
     }
   }
+  activeObject_.reset();
   if (inPlace_) inPlace_->InPlaceDeactivate();
   inPlace_.reset();
   browser_.reset();
@@ -436,9 +494,13 @@ void SystemWebView::Host::OnEvent(bool firstGeneration, DISPID id, DISPPARAMS* p
     SystemWebView* view = view_;
     if (firstGeneration) {
       if (id == DISPID_NEWWINDOW && count >= 6) {
-        std::wstring address = win::VariantText(args[5]);
         bool processed = win::VariantBool(args[0]);
-        view->NewWindow(address, processed);
+        if (std::exchange(newWindowHandled_, false)) {
+          processed = true;
+        } else {
+          std::wstring address = win::VariantText(args[5]);
+          view->NewWindow(address, processed);
+        }
         win::SetVariantBool(args[0], processed);
       }
       return;
@@ -468,6 +530,25 @@ void SystemWebView::Host::OnEvent(bool firstGeneration, DISPID id, DISPPARAMS* p
           win::SetVariantBool(args[0], cancel);
         }
         break;
+      case DISPID_NEWWINDOW2:
+        // A new request; it brings no address. Where no later event will
+        // bring one (no first-generation set), it is refused here, so that
+        // the control never opens a window of its own.
+        newWindowHandled_ = false;
+        if (count >= 2 && !events1_) {
+          forms::Program::Log(L"page view: a new window without an address was refused");
+          win::SetVariantBool(args[0], true);
+        }
+        break;
+      case DISPID_NEWWINDOW3:
+        if (count >= 5) {
+          std::wstring address = win::VariantText(args[0]);
+          bool cancel = win::VariantBool(args[3]);
+          view->NewWindow(address, cancel);
+          win::SetVariantBool(args[3], cancel);
+          newWindowHandled_ = cancel;
+        }
+        break;
       case DISPID_DOWNLOADBEGIN:
         view->DownloadBegin();
         break;
@@ -479,6 +560,19 @@ void SystemWebView::Host::OnEvent(bool firstGeneration, DISPID id, DISPPARAMS* p
     }
   });
 }
+
+namespace {
+
+bool RoutePageKey(MSG& msg) {
+  // The window with the focus, or one of its parents, may be a page view's.
+  for (HWND w = msg.hwnd; w; w = ::GetParent(w)) {
+    if (auto* host = static_cast<SystemWebView::Host*>(::GetPropW(w, kHostProperty))) return host->TranslateKey(msg);
+    if (!(::GetWindowLongW(w, GWL_STYLE) & WS_CHILD)) break;
+  }
+  return false;
+}
+
+}  // namespace
 
 HRESULT SystemWebView::Host::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) {
   if (!view_ || shutDown_) return S_OK;

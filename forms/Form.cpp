@@ -8,6 +8,7 @@
 #include "forms/Program.h"
 #include "forms/Twips.h"
 #include "win/Gdi.h"
+#include "win/KeyRouting.h"
 #include "win/UniqueHandle.h"
 
 namespace forms {
@@ -109,6 +110,7 @@ void Form::ShowModal() {
       quit = true;
       break;
     }
+    if (win::RouteKey(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

@@ -3,6 +3,7 @@
 #include "forms/CommandLine.h"
 #include "forms/DeleteLater.h"
 #include "win/Error.h"
+#include "win/KeyRouting.h"
 #include "win/Text.h"
 
 #include <memory>
@@ -68,6 +69,7 @@ int Program::Run() {
     BOOL r = ::GetMessageW(&msg, nullptr, 0, 0);
     if (r == 0) return static_cast<int>(msg.wParam);
     if (r == -1) return 1;
+    if (win::RouteKey(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

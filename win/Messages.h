@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "win/KeyRouting.h"
+
 namespace win {
 
 // Dispatches every message waiting in the thread's queue. A WM_QUIT among
@@ -15,6 +17,7 @@ inline bool DispatchPendingMessages() {
       ::PostQuitMessage(static_cast<int>(msg.wParam));
       return false;
     }
+    if (RouteKey(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

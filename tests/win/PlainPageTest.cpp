@@ -595,25 +595,4 @@ TEST_F(PlainPage, DrawsTitleTextAndBlueLinksOnWhite) {
   ::DeleteDC(dc);
 }
 
-TEST(PageViewFactory, TheTestBuildUsesThePlainPageEngine) {
-  EXPECT_EQ(browser::BuildEngine(), browser::Engine::PlainPage);
-  ParentWindow parent;
-  auto view = browser::CreateWebView(parent.hwnd(), 1, 2, 300, 200);
-  ASSERT_TRUE(view);
-  EXPECT_NE(dynamic_cast<browser::PlainPageView*>(view.get()), nullptr);
-  EXPECT_EQ(::GetParent(view->hWnd()), parent.hwnd());
-  view->Move(5, 6, 100, 50);
-  RECT r{};
-  ::GetWindowRect(view->hWnd(), &r);
-  POINT p{r.left, r.top};
-  ::ScreenToClient(parent.hwnd(), &p);
-  EXPECT_EQ(p.x, 5);
-  EXPECT_EQ(p.y, 6);
-  EXPECT_EQ(r.right - r.left, 100);
-  view->SetSilent(true);
-  EXPECT_TRUE(view->Silent());
-  EXPECT_EQ(view->RootInnerHtml(), L"");
-  EXPECT_EQ(view->DocumentUrl(), L"");
-}
-
 }  // namespace
