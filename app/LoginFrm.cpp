@@ -1,6 +1,7 @@
 #include "app/LoginFrm.h"
 
 #include "app/AppCommand.h"
+#include "app/EmptyPage.h"
 #include "app/LoadFrm.h"
 #include "app/LoginBgFrm.h"
 #include "browser/AddressScheme.h"
@@ -101,7 +102,7 @@ void LoginFrm::WebBrowser1_DownloadBegin() { WebBrowser1->SetSilent(true); }
 
 void LoginFrm::WebBrowser1_DocumentComplete(const std::wstring& url, bool /*topLevel*/) {
   WebBrowser1->SetSilent(true);
-  if (WebBrowser1->RootInnerHtml().empty()) common::ReportNoConnectionAndEnd();
+  if (IsEmptyPage(WebBrowser1->RootInnerHtml())) common::ReportNoConnectionAndEnd();
   if (WebBrowser1->DocumentUrl().find(url) != std::wstring::npos) {
     DrawPictures();
     frm::LoginBgFrm().Show();
@@ -133,6 +134,8 @@ void LoginFrm::WebBrowser1_BeforeNavigate2(const std::wstring& url, bool& cancel
     case AppCommandKind::ExitGame:
       cancel = true;
       frm::LoginBgFrm().Unload();
+      // A page that gives the command before it has completed leaves the splash up.
+      frm::LoadFrm().Unload();
       break;
     case AppCommandKind::Minimize:
       cancel = true;
@@ -146,10 +149,14 @@ void LoginFrm::WebBrowser1_BeforeNavigate2(const std::wstring& url, bool& cancel
         forms::Program::Log(L"login: a game address that is not a web page was refused: " + command.gameAddress);
         break;
       }
+      // The view is going away with this window: it goes no further towards
+      // an app:// address.
+      cancel = true;
       frm::LoginBgFrm().Unload();
       frm::WebMainFrm().AccountRequest.Bind([] { frm::LoginFrm().Show(); });
       frm::WebMainFrm().SetURL(command.gameAddress);
       frm::WebMainFrm().Show();
+      frm::LoadFrm().Unload();
       break;
     case AppCommandKind::None:
       break;
