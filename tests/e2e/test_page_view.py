@@ -3,6 +3,7 @@ under the system's class, here the tests' stand-in (tests/testbrowser), whose
 log of every call and event shows what the client did with it."""
 import json
 import os
+import re
 import time
 import unittest
 
@@ -186,6 +187,27 @@ class PageViewGameTest(MainWindowCase):
         self.answer(box, "否")
         harness.wait_for("the question gone", lambda: not exit_boxes())
         self.assertEqual(len(self.game_requests("/play/one.html")), 2)
+
+    def test_keys_reach_the_page_while_the_menu_waits_for_the_update_host(self):
+        # The menu's update check lets messages run while the manifest comes in.
+        with open(os.path.join(harness.TOP, "CMakeLists.txt"), encoding="utf-8") as f:
+            version = re.search(r"project\(Velmora VERSION ([0-9.]+)", f.read()).group(1)
+        main = self.start()
+        asked = lambda: len([p for h, p in self.site.requests if h == "update"])
+        before = asked()
+        self.site.answer("update", "/gamehome/vorn/update.txt", "version=%s\r\n" % version + " " * 60, drip=0.2)
+        harness.click(main["x"] + main["w"] - round(1825 / 15) + 12, main["y"] + 10)
+        harness.wait_for("the program menu", lambda: [w for w in harness.list_windows() if w["class"] == "#32768"])
+        for _ in range(4):  # 刷新, 隐藏/恢复, 清除缓存, (the separator is skipped) 更新
+            harness.press_key("Down")
+        harness.press_key("Return")
+        harness.wait_for("the manifest on its way", lambda: asked() > before)
+        harness.click(main["x"] + 400, main["y"] + 400)
+        harness.press_key("F5")
+        harness.wait_for("F5 at the control", lambda: self.control.keys(VK_F5))
+        harness.wait_for("the page loaded again", lambda: len(self.game_requests("/play/one.html")) == 2)
+        harness.visible_window("提示", 30)
+        harness.press_key("Return")
 
 
 if __name__ == "__main__":
