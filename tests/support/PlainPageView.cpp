@@ -86,6 +86,38 @@ void PlainPageView::Refresh() {
   if (window()) ::PostMessageW(window(), kRefreshRequested, 0, 0);
 }
 
+void PlainPageView::NavigateNow(const std::wstring& url) {
+  if (window()) BeginNavigation(url, true);
+}
+
+void PlainPageView::Stop() {
+  queued_.clear();
+  StopLoading();
+}
+
+bool PlainPageView::FocusNextLink(bool backwards) {
+  if (!shown_) return false;
+  const int count = static_cast<int>(shown_->document.links.size());
+  RECT unused{};
+  bool any = false;
+  for (int i = 0; i < count && !any; ++i) any = LinkRect(i, unused);
+  if (!any) return false;
+  // From the last link shown on to none, and from none to the first.
+  int next = focusedLink_;
+  do {
+    next = backwards ? (next < 0 ? count - 1 : next - 1) : (next + 1 >= count ? -1 : next + 1);
+  } while (next >= 0 && !LinkRect(next, unused));
+  focusedLink_ = next;
+  if (window()) ::InvalidateRect(window(), nullptr, FALSE);
+  return true;
+}
+
+bool PlainPageView::ActivateFocusedLink() {
+  if (focusedLink_ < 0) return false;
+  ActivateLink(focusedLink_);
+  return true;
+}
+
 std::wstring PlainPageView::DocumentUrl() const { return shown_ ? shown_->address : std::wstring(); }
 
 std::wstring PlainPageView::RootInnerHtml() const {
@@ -154,7 +186,7 @@ bool PlainPageView::BeginNavigation(const std::wstring& address, bool ask) {
 bool PlainPageView::StartFetch(const std::wstring& address) {
   load_->fetchAddress = address;
   load_->fetch = PageFetcher::Instance().Start(address, this);
-  return Raise([&] { DownloadBegin(); });
+  return Raise([&] { DownloadBegin(); }, load_->nodes.empty() ? 0 : load_->fetchFrame);
 }
 
 void PlainPageView::FetchDone(unsigned id, FetchResult& result) {
@@ -168,7 +200,10 @@ void PlainPageView::FetchDone(unsigned id, FetchResult& result) {
     const bool top = load_->nodes.empty();
     bool cancel = false;
     LogFailure(address, NoAnswerStatus(result.error), top);
-    if (!Raise([&] { NavigateError(address, NoAnswerStatus(result.error), top, cancel); })) return;
+    if (!Raise([&] { NavigateError(address, NoAnswerStatus(result.error), top, cancel); },
+               top ? 0 : load_->fetchFrame)) {
+      return;
+    }
     // Cancelled, the host wants no error page: the document stays empty.
     document = cancel ? ParseHtml(L"", address) : ErrorDocument(address);
   }
@@ -179,8 +214,10 @@ void PlainPageView::FetchDone(unsigned id, FetchResult& result) {
   Node node;
   node.address = address;
   node.depth = load_->fetchDepth;
+  node.frame = load_->fetchFrame;
   if (node.depth < kMaxFrameDepth) node.frames = std::move(document.frames);
   load_->nodes.push_back(std::move(node));
+  if (!Raise([&] { DocumentArrived(address, false); }, load_->fetchFrame)) return;
   Advance();
 }
 
@@ -194,6 +231,7 @@ bool PlainPageView::TopArrived(const std::wstring& address, PageDocument documen
   if (window()) ::SetWindowTextW(window(), shown_->document.title.c_str());
   scrollY_ = 0;
   pressedLink_ = -1;
+  focusedLink_ = -1;
   Relayout();
   if (window()) ::InvalidateRect(window(), nullptr, FALSE);
 
@@ -208,6 +246,7 @@ bool PlainPageView::TopArrived(const std::wstring& address, PageDocument documen
   for (const script::Action& a : doc.scriptActions) {
     if (a.kind == script::ActionKind::OpenWindow) popups.push_back(a.address);
   }
+  if (!Raise([&] { DocumentArrived(address, true); })) return false;
   if (doc.hasTitle) {
     std::wstring title = doc.title;
     if (!Raise([&] { TitleChange(title); })) return false;
@@ -226,27 +265,31 @@ bool PlainPageView::Advance() {
       const int depth = node.depth + 1;
       if (load_->framesStarted >= kMaxFrames) continue;
       ++load_->framesStarted;
+      const unsigned frame = ++lastFrame_;
       bool cancel = false;
-      if (!Raise([&] { BeforeNavigate2(address, cancel); })) return false;
+      if (!Raise([&] { BeforeNavigate2(address, cancel); }, frame)) return false;
       if (cancel) continue;
       if (url::IsAbout(address)) {
-        if (!Raise([&] { DocumentComplete(address, false); })) return false;
+        if (!Raise([&] { DocumentArrived(address, false); }, frame)) return false;
+        if (!Raise([&] { DocumentComplete(address, false); }, frame)) return false;
         continue;
       }
       if (!url::IsHttp(address)) {
         if (url::IsScript(address)) continue;
         bool ignored = false;
         LogFailure(address, INET_E_UNKNOWN_PROTOCOL, false);
-        if (!Raise([&] { NavigateError(address, INET_E_UNKNOWN_PROTOCOL, false, ignored); })) return false;
+        if (!Raise([&] { NavigateError(address, INET_E_UNKNOWN_PROTOCOL, false, ignored); }, frame)) return false;
         continue;
       }
       load_->fetchDepth = depth;
+      load_->fetchFrame = frame;
       return StartFetch(address);
     }
     std::wstring done = std::move(node.address);
+    const unsigned frame = node.frame;
     load_->nodes.pop_back();
     if (!load_->nodes.empty()) {
-      if (!Raise([&] { DocumentComplete(done, false); })) return false;
+      if (!Raise([&] { DocumentComplete(done, false); }, frame)) return false;
       continue;
     }
     return TopComplete(done);
@@ -482,6 +525,13 @@ void PlainPageView::Paint(HDC target) {
     const int y = top + f.height - LineHeight(f.style);
     ::TextOutW(dc, f.x, y, f.text.data(), static_cast<int>(f.text.size()));
   }
+  if (focusedLink_ >= 0) {
+    for (const layout::Fragment& f : page_.fragments) {
+      if (f.link != focusedLink_) continue;
+      RECT r{f.x - 1, f.y - scrollY_, f.x + f.width + 1, f.y - scrollY_ + f.height};
+      ::DrawFocusRect(dc, &r);
+    }
+  }
   if (buffer) ::BitBlt(target, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
 }
 
@@ -532,6 +582,9 @@ LRESULT PlainPageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_ERASEBKGND:
       return 1;
+    case WM_SETFOCUS:
+      FocusReceived();
+      return 0;
     case WM_PAINT: {
       win::ScopedPaint paint(window());
       Paint(paint);

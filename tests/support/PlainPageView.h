@@ -42,7 +42,15 @@
 //    nothing). An onclick that assigns location navigates to that address.
 //  - Right button: ContextMenu(show); when Show stays true, a one-item menu
 //    ("刷新", refresh) appears.
-//  - Refresh reloads the top document without a BeforeNavigate2.
+//  - Refresh reloads the top document without a BeforeNavigate2; Stop gives
+//    up the navigation under way (the shown document stays).
+//  - DocumentArrived when a document (the top one or a frame's) has arrived,
+//    before anything it asks for. Each frame navigation gets a number of its
+//    own when it starts; EventFrame() tells, inside any event, which frame it
+//    is about (0: the top document).
+//  - Keyboard: FocusNextLink moves the focus from link to link (drawn as a
+//    dotted frame), ActivateFocusedLink follows the focused one as a click
+//    would. FocusReceived when the view's window gets the focus.
 //  - Drawing: white background, the title in bold, the text with links blue
 //    and underlined; a vertical scroll bar when the text is taller than the
 //    window, unless the root style says overflow: hidden. The root style is
@@ -59,6 +67,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -85,6 +94,9 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
   void Move(int x, int y, int width, int height) override;
   void Navigate(const std::wstring& url) override;
   void Refresh() override;
+  // Begins the navigation at once: BeforeNavigate2 is raised inside the call.
+  void NavigateNow(const std::wstring& url);
+  void Stop();
   void SetSilent(bool silent) override { silent_ = silent; }
   bool Silent() const override { return silent_; }
   std::wstring DocumentUrl() const override;
@@ -97,6 +109,17 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
   bool LinkRect(int index, RECT& rect) const;
   // True while a navigation is under way (a request out or frames to load).
   bool Loading() const { return load_.has_value(); }
+  // The frame the event being raised is about: 0 for the top document.
+  unsigned EventFrame() const { return eventFrame_; }
+  // Moves the focus to the next (or previous) link shown, wrapping round to
+  // none; false when the page shows no link.
+  bool FocusNextLink(bool backwards);
+  int FocusedLink() const { return focusedLink_; }
+  // False when no link has the focus.
+  bool ActivateFocusedLink();
+
+  forms::Event<const std::wstring& /*url*/, bool /*topLevel*/> DocumentArrived;
+  forms::Event<> FocusReceived;
 
  private:
   struct Shown {
@@ -110,12 +133,14 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
     std::vector<std::wstring> frames;
     std::size_t next = 0;
     int depth = 0;
+    unsigned frame = 0;
   };
   struct Load {
     std::wstring address;
     unsigned fetch = 0;        // the request out, 0 when none
     std::wstring fetchAddress;  // what it asked for
     int fetchDepth = 0;         // 0: the top document; n: a frame n deep
+    unsigned fetchFrame = 0;    // the frame being fetched
     std::vector<Node> nodes;    // [0] is the top document once it has arrived
     int framesStarted = 0;
   };
@@ -154,11 +179,14 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
   void ShowContextMenu(int x, int y);
 
   template <typename Fn>
-  bool Raise(Fn&& fn) {
+  bool Raise(Fn&& fn, unsigned frame = 0) {
     std::shared_ptr<bool> alive = alive_;
     const unsigned generation = generation_;
+    const unsigned outer = std::exchange(eventFrame_, frame);
     fn();
-    return *alive && generation_ == generation;
+    if (!*alive) return false;
+    eventFrame_ = outer;
+    return generation_ == generation;
   }
 
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
@@ -173,6 +201,9 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
   layout::Page page_;
   int scrollY_ = 0;
   int pressedLink_ = -1;
+  int focusedLink_ = -1;
+  unsigned eventFrame_ = 0;
+  unsigned lastFrame_ = 0;
   bool relayingOut_ = false;
   win::UniqueHfont fonts_[3][2][2];  // [size][bold][underline]
   int lineHeights_[3][2] = {};       // [size][bold], 0 until measured
