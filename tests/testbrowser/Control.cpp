@@ -786,19 +786,26 @@ HRESULT Control::get_ReadyState(READYSTATE* out) {
 // ---------------------------------------------------------------------------
 // Events
 
-bool Control::Fire(ConnectionPoint& point, DISPID id, const char* name, VARIANT* args, UINT count, LogLine& line,
-                   const VARIANT_BOOL* answer, const char* answerName) {
+bool Control::Fire(ConnectionPoint& point, DISPID id, VARIANT* args, UINT count, LogLine& line,
+                   const VARIANT_BOOL* answer, const char* answerName, IDispatch* const* given) {
   if (closed_) return false;
   EventScope scope;
-  line.Number("dispid", id).Write();
+  line.Number("dispid", id);
+  if (answer) {
+    line.WriteAs("raise");
+  } else {
+    line.Write();
+  }
   for (const win::ComPtr<IDispatch>& sink : point.Sinks()) {
     if (closed_) break;
     DISPPARAMS params{args, nullptr, count, 0};
     sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
   }
   if (answer) {
-    LogLine("event", name, number_).Flag("returned", true).Flag(answerName, *answer != VARIANT_FALSE)
-        .Flag("closed", closed_).Write();
+    line.Flag(answerName, *answer != VARIANT_FALSE);
+    if (given) line.Object("ppDisp", *given);
+    if (closed_) line.Flag("closed", true);
+    line.Write();
   }
   return !closed_;
 }
@@ -826,7 +833,7 @@ void Control::View_BeforeNavigate2(const std::wstring& url, bool& cancel) {
                      ByRef(flags.get()), ByRef(address.get()), Dispatch(object)};
   LogLine line("event", "BeforeNavigate2", number_);
   line.Text("url", url).Flag("top", top);
-  const bool goOn = Fire(events2_, DISPID_BEFORENAVIGATE2, "BeforeNavigate2", args, 7, line, &answer);
+  const bool goOn = Fire(events2_, DISPID_BEFORENAVIGATE2, args, 7, line, &answer);
   cancel = !goOn || answer != VARIANT_FALSE;
   if (!goOn) return;
   if (top && !cancel) pendingUrl_.clear();
@@ -836,14 +843,14 @@ void Control::View_DownloadBegin() {
   Hold hold(this);
   ++downloads_;
   LogLine line("event", "DownloadBegin", number_);
-  Fire(events2_, DISPID_DOWNLOADBEGIN, "DownloadBegin", nullptr, 0, line);
+  Fire(events2_, DISPID_DOWNLOADBEGIN, nullptr, 0, line);
 }
 
 void Control::EndDownload() {
   if (downloads_ <= 0) return;
   --downloads_;
   LogLine line("event", "DownloadComplete", number_);
-  Fire(events2_, DISPID_DOWNLOADCOMPLETE, "DownloadComplete", nullptr, 0, line);
+  Fire(events2_, DISPID_DOWNLOADCOMPLETE, nullptr, 0, line);
 }
 
 void Control::View_DocumentArrived(const std::wstring& url, bool topLevel) {
@@ -860,7 +867,7 @@ void Control::View_DocumentArrived(const std::wstring& url, bool topLevel) {
     VARIANT args[2] = {ByRef(address.get()), Dispatch(object)};
     LogLine line("event", "NavigateComplete2", number_);
     line.Text("url", url).Flag("top", topLevel);
-    if (!Fire(events2_, DISPID_NAVIGATECOMPLETE2, "NavigateComplete2", args, 2, line)) return;
+    if (!Fire(events2_, DISPID_NAVIGATECOMPLETE2, args, 2, line)) return;
   }
   if (topLevel) {
     // The system control names the page by its address until its title is known.
@@ -868,7 +875,7 @@ void Control::View_DocumentArrived(const std::wstring& url, bool topLevel) {
     VARIANT args[1] = {Bstr(text.get())};
     LogLine line("event", "TitleChange", number_);
     line.Text("title", url);
-    if (!Fire(events2_, DISPID_TITLECHANGE, "TitleChange", args, 1, line)) return;
+    if (!Fire(events2_, DISPID_TITLECHANGE, args, 1, line)) return;
   }
   EndDownload();
 }
@@ -880,7 +887,7 @@ void Control::View_TitleChange(const std::wstring& title) {
   VARIANT args[1] = {Bstr(text.get())};
   LogLine line("event", "TitleChange", number_);
   line.Text("title", title);
-  Fire(events2_, DISPID_TITLECHANGE, "TitleChange", args, 1, line);
+  Fire(events2_, DISPID_TITLECHANGE, args, 1, line);
 }
 
 void Control::View_DocumentComplete(const std::wstring& url, bool topLevel) {
@@ -891,7 +898,7 @@ void Control::View_DocumentComplete(const std::wstring& url, bool topLevel) {
   VARIANT args[2] = {ByRef(address.get()), Dispatch(EventObject())};
   LogLine line("event", "DocumentComplete", number_);
   line.Text("url", url).Flag("top", topLevel);
-  Fire(events2_, DISPID_DOCUMENTCOMPLETE, "DocumentComplete", args, 2, line);
+  Fire(events2_, DISPID_DOCUMENTCOMPLETE, args, 2, line);
 }
 
 void Control::View_NavigateError(const std::wstring& url, long status, bool topLevel, bool& cancel) {
@@ -905,7 +912,7 @@ void Control::View_NavigateError(const std::wstring& url, long status, bool topL
                      Dispatch(EventObject())};
   LogLine line("event", "NavigateError", number_);
   line.Text("url", url).Number("status", static_cast<unsigned long>(status)).Flag("top", topLevel);
-  const bool goOn = Fire(events2_, DISPID_NAVIGATEERROR, "NavigateError", args, 5, line, &answer);
+  const bool goOn = Fire(events2_, DISPID_NAVIGATEERROR, args, 5, line, &answer);
   cancel = !goOn || answer != VARIANT_FALSE;
   // A request that went out and brought no answer ends its download.
   if (goOn && status != INET_E_UNKNOWN_PROTOCOL) EndDownload();
@@ -920,7 +927,7 @@ void Control::View_NewWindow(const std::wstring& url, bool& processed) {
   auto handedBack = [&](IDispatch*& given, const char* name) {
     if (!given) return false;
     win::ComPtr<IDispatch> window = win::ComPtr<IDispatch>::Attach(std::exchange(given, nullptr));
-    LogLine("event", name, number_).Flag("returned", true).Object("ppDisp", window.get()).Write();
+    LogLine("event", "GivenWindow", number_).Ascii("from", name).Text("url", url).Write();
     if (auto browser = window.query<IWebBrowser2>(IID_IWebBrowser2)) {
       win::Bstr address(url);
       VARIANT none[4];
@@ -936,7 +943,7 @@ void Control::View_NewWindow(const std::wstring& url, bool& processed) {
     VARIANT args[2] = {BoolRef(cancel), DispatchRef(given)};
     LogLine line("event", "NewWindow2", number_);
     line.Text("url", url);
-    const bool goOn = Fire(events2_, DISPID_NEWWINDOW2, "NewWindow2", args, 2, line, &cancel);
+    const bool goOn = Fire(events2_, DISPID_NEWWINDOW2, args, 2, line, &cancel, "cancel", &given);
     if (handedBack(given, "NewWindow2") || !goOn || cancel != VARIANT_FALSE) return;
   }
   if (!options_.refuseNewWindow3) {
@@ -950,7 +957,7 @@ void Control::View_NewWindow(const std::wstring& url, bool& processed) {
     VARIANT args[5] = {Bstr(urlText.get()), Bstr(contextText.get()), flags, BoolRef(cancel), DispatchRef(given)};
     LogLine line("event", "NewWindow3", number_);
     line.Text("url", url).Text("context", context);
-    const bool goOn = Fire(events2_, DISPID_NEWWINDOW3, "NewWindow3", args, 5, line, &cancel);
+    const bool goOn = Fire(events2_, DISPID_NEWWINDOW3, args, 5, line, &cancel, "cancel", &given);
     if (handedBack(given, "NewWindow3") || !goOn || cancel != VARIANT_FALSE) return;
   }
   {
@@ -965,7 +972,7 @@ void Control::View_NewWindow(const std::wstring& url, bool& processed) {
                        Bstr(urlText.get())};
     LogLine line("event", "NewWindow", number_);
     line.Text("url", url);
-    if (!Fire(events1_, DISPID_NEWWINDOW, "NewWindow", args, 6, line, &done, "processed")) return;
+    if (!Fire(events1_, DISPID_NEWWINDOW, args, 6, line, &done, "processed")) return;
     if (done != VARIANT_FALSE) return;
   }
   // Nobody took it: the system control would open a browser window of its own.

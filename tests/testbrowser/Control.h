@@ -147,10 +147,11 @@ class Control final : public Unimplemented<IWebBrowser2>,
   void Shutdown();
 
   // Raises one event to every sink of a set; false when the control is no
-  // longer active afterwards. `answer` (a Cancel or Processed argument) is
-  // logged once the sinks have run.
-  bool Fire(ConnectionPoint& point, DISPID id, const char* name, VARIANT* args, UINT count, LogLine& line,
-            const VARIANT_BOOL* answer = nullptr, const char* answerName = "cancel");
+  // longer active afterwards. With `answer` (a Cancel or Processed argument,
+  // and the window a sink may give back) the line is written once the sinks
+  // have run, with the answer, after a "raise" line before they run.
+  bool Fire(ConnectionPoint& point, DISPID id, VARIANT* args, UINT count, LogLine& line,
+            const VARIANT_BOOL* answer = nullptr, const char* answerName = "cancel", IDispatch* const* given = nullptr);
 
   // The view's events.
   void View_BeforeNavigate2(const std::wstring& url, bool& cancel);

@@ -1,6 +1,7 @@
 #include "tests/testbrowser/Log.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "GeneratedBases.h"
 #include "win/UniqueHandle.h"
@@ -9,26 +10,30 @@ namespace testbrowser {
 
 namespace {
 
-// The log file of the process, opened on first use; null without one.
+// The log file VELMORA_TEST_BROWSER_LOG names now (opened again when the
+// variable changes); null without one.
 HANDLE LogFile() {
-  static HANDLE file = [] {
-    wchar_t path[MAX_PATH + 2];
-    const DWORD n = ::GetEnvironmentVariableW(L"VELMORA_TEST_BROWSER_LOG", path + 2, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return INVALID_HANDLE_VALUE;
-    wchar_t* name = path + 2;
-    if (name[0] == L'/') {  // a Unix path: Wine's drive Z: is the Unix root
-      path[0] = L'Z';
-      path[1] = L':';
-      name = path;
-      for (wchar_t* c = name; *c; ++c) {
-        if (*c == L'/') *c = L'\\';
-      }
+  static std::wstring openedFor;
+  static win::UniqueFile file;
+  wchar_t path[MAX_PATH + 2];
+  const DWORD n = ::GetEnvironmentVariableW(L"VELMORA_TEST_BROWSER_LOG", path + 2, MAX_PATH);
+  const std::wstring named = n > 0 && n < MAX_PATH ? std::wstring(path + 2, n) : std::wstring();
+  if (named == openedFor) return file.get();
+  openedFor = named;
+  file.reset();
+  if (named.empty()) return nullptr;
+  std::wstring name = named;
+  if (name[0] == L'/') {  // a Unix path: Wine's drive Z: is the Unix root
+    name = L"Z:" + name;
+    for (wchar_t& c : name) {
+      if (c == L'/') c = L'\\';
     }
-    // Append-only: every write lands at the end, whoever else writes there.
-    return ::CreateFileW(name, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  }();
-  return file == INVALID_HANDLE_VALUE ? nullptr : file;
+  }
+  // Append-only: every write lands at the end, whoever else writes there.
+  HANDLE h = ::CreateFileW(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h != INVALID_HANDLE_VALUE) file.reset(h);
+  return file.get();
 }
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -85,7 +90,7 @@ void AppendJsonString(std::string& out, std::wstring_view text) {
 }
 
 LogLine::LogLine(const char* kind, std::string_view name, unsigned control, const char* interfaceName)
-    : control_(control) {
+    : control_(control), kindLength_(std::strlen(kind)) {
   text_ = "{\"";
   text_ += kind;
   text_ += "\":\"";
@@ -147,14 +152,22 @@ HRESULT LogLine::Result(HRESULT hr) {
 void LogLine::Write() {
   if (written_) return;
   written_ = true;
+  Emit(std::move(text_));
+}
+
+void LogLine::WriteAs(const char* kind) {
+  Emit("{\"" + std::string(kind) + text_.substr(2 + kindLength_));
+}
+
+void LogLine::Emit(std::string text) const {
   HANDLE file = LogFile();
   if (!file) return;
-  Number("control", control_);
-  Number("pid", static_cast<long long>(::GetCurrentProcessId()));
-  Number("depth", EventDepth());
-  text_ += "}\n";
+  text += ",\"control\":" + std::to_string(control_);
+  text += ",\"pid\":" + std::to_string(::GetCurrentProcessId());
+  text += ",\"depth\":" + std::to_string(EventDepth());
+  text += "}\n";
   DWORD written = 0;
-  ::WriteFile(file, text_.data(), static_cast<DWORD>(text_.size()), &written, nullptr);
+  ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 void LogUnimplemented(const char* interfaceName, const char* method) {

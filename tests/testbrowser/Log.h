@@ -1,4 +1,4 @@
-// The stand-in's log: with VELMORA_TEST_BROWSER_LOG naming a file (a Windows
+// The stand-in's log: while VELMORA_TEST_BROWSER_LOG names a file (a Windows
 // path, or a Unix one taken through drive Z:), one JSON object a line, in
 // UTF-8, appended and written through at once, so that several objects and
 // processes can share the file. Each line says what it is by its first key:
@@ -6,8 +6,10 @@
 //            by name, "result" as an unsigned 32-bit number);
 //   "site":  the stand-in called its host ("interface", "result");
 //   "event": the stand-in raises an event, written before any sink hears it;
-//            events with a Cancel or Processed argument get a second line
-//            with "returned": true and its value once the sinks have run.
+//            an event whose sinks answer (Cancel, Processed, a window given
+//            back) is written once they have run, with the answer ("cancel",
+//            "processed"), and announced before they run by a line "raise"
+//            with the same fields but the answer.
 // Every line ends with "control" (the object's number in its process, 0 for
 // the module), "pid" and "depth": how many of the stand-in's events were
 // being raised when it was written (0 outside any).
@@ -41,11 +43,15 @@ class LogLine {
   HRESULT Result(HRESULT hr);
   // Writes the line once (later calls do nothing).
   void Write();
+  // Writes what the line holds so far under another first key, leaving the line itself unwritten.
+  void WriteAs(const char* kind);
 
  private:
   void Key(const char* key);
+  void Emit(std::string text) const;
   std::string text_;
   unsigned control_;
+  std::size_t kindLength_;
   bool written_ = false;
 };
 

@@ -162,8 +162,7 @@ TEST_P(ClientResources, TheUpdaterRunsAsItsInvokerAndSaysWhatItIs) {
   EXPECT_EQ(FileVersionText(path), VELMORA_VERSION_TEXT) << "the same version as the client that carries it";
 }
 
-std::string FileBytes(const std::wstring& build) {
-  std::wstring path = std::wstring(VELMORA_BUILD_ROOT) + L"/" + build + L"/Velmora.exe";
+std::string BytesAt(std::wstring path) {
   std::replace(path.begin(), path.end(), L'/', L'\\');
   win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   LARGE_INTEGER size{};
@@ -175,20 +174,30 @@ std::string FileBytes(const std::wstring& build) {
   return bytes;
 }
 
+std::string FileBytes(const std::wstring& build) {
+  return BytesAt(std::wstring(VELMORA_BUILD_ROOT) + L"/" + build + L"/Velmora.exe");
+}
+
 bool CarriesWideText(const std::string& bytes, std::wstring_view text) {
   const std::string needle(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
   return bytes.find(needle) != std::string::npos;
 }
 
-// Only the test build can run the plain page engine, so only it carries it:
-// its window class name is in the one file and not in the other.
-TEST(ClientEngines, TheReleaseClientCarriesOnlyTheSystemControl) {
+// Every client hosts the system control; the plain page engine is carried
+// only by the tests' stand-in for that control (tests/testbrowser): its
+// window class name is in the DLL and in neither client.
+TEST(ClientEngines, OnlyTheTestBrowserCarriesThePlainPageEngine) {
   const std::string release = FileBytes(L"win32-release"), test = FileBytes(VELMORA_TEST_BUILD);
+  const std::string standIn = BytesAt(VELMORA_TEST_BROWSER_DLL);
   ASSERT_FALSE(release.empty());
   ASSERT_FALSE(test.empty());
-  EXPECT_TRUE(CarriesWideText(test, L"VelmoraPlainPage"));
+  ASSERT_FALSE(standIn.empty());
+  EXPECT_FALSE(CarriesWideText(test, L"VelmoraPlainPage"));
   EXPECT_FALSE(CarriesWideText(release, L"VelmoraPlainPage"));
-  EXPECT_TRUE(CarriesWideText(release, L"VelmoraBrowserHost")) << "the system control's host window";
+  EXPECT_TRUE(CarriesWideText(standIn, L"VelmoraPlainPage"));
+  for (const std::string* client : {&release, &test}) {
+    EXPECT_TRUE(CarriesWideText(*client, L"VelmoraBrowserHost")) << "the system control's host window";
+  }
 }
 
 // The client that ships, and the test client of this suite's architecture.
