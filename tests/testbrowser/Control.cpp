@@ -835,8 +835,10 @@ void Control::View_BeforeNavigate2(const std::wstring& url, bool& cancel) {
   line.Text("url", url).Flag("top", top);
   const bool goOn = Fire(events2_, DISPID_BEFORENAVIGATE2, args, 7, line, &answer);
   cancel = !goOn || answer != VARIANT_FALSE;
-  if (!goOn) return;
-  if (top && !cancel) pendingUrl_.clear();
+  if (!goOn || !top || cancel) return;
+  pendingUrl_.clear();
+  // The navigation under way, if any, is given up for this one.
+  while (downloads_ > 0 && active()) EndDownload();
 }
 
 void Control::View_DownloadBegin() {
