@@ -531,14 +531,9 @@ void SystemWebView::Host::OnEvent(bool firstGeneration, DISPID id, DISPPARAMS* p
         }
         break;
       case DISPID_NEWWINDOW2:
-        // A new request; it brings no address. Where no later event will
-        // bring one (no first-generation set), it is refused here, so that
-        // the control never opens a window of its own.
+        // A new request; it brings no address: NewWindow3 or, from an older
+        // control, the first-generation NewWindow will.
         newWindowHandled_ = false;
-        if (count >= 2 && !events1_) {
-          forms::Program::Log(L"page view: a new window without an address was refused");
-          win::SetVariantBool(args[0], true);
-        }
         break;
       case DISPID_NEWWINDOW3:
         if (count >= 5) {

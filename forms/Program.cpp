@@ -57,6 +57,20 @@ void Program::Init(HINSTANCE instance) { g_instance = instance; }
 
 HINSTANCE Program::Instance() { return g_instance ? g_instance : ::GetModuleHandleW(nullptr); }
 
+namespace {
+// What was left for the loop (objects to delete, controls to release once
+// their event returned) still happens when the last form has gone. Bounded:
+// an action may leave another behind, but not for ever.
+void RunWhatWasLeft() {
+  MSG msg;
+  for (int i = 0; i < 1000 && g_hiddenOwner &&
+                  ::PeekMessageW(&msg, g_hiddenOwner, kRunLater, kRunLater, PM_REMOVE);
+       ++i) {
+    ::DispatchMessageW(&msg);
+  }
+}
+}  // namespace
+
 int Program::Run() {
   MSG msg;
   while (g_loadedForms > 0) {
@@ -67,12 +81,19 @@ int Program::Run() {
       continue;
     }
     BOOL r = ::GetMessageW(&msg, nullptr, 0, 0);
-    if (r == 0) return static_cast<int>(msg.wParam);
-    if (r == -1) return 1;
+    if (r == 0) {
+      RunWhatWasLeft();
+      return static_cast<int>(msg.wParam);
+    }
+    if (r == -1) {
+      RunWhatWasLeft();
+      return 1;
+    }
     if (win::RouteKey(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
+  RunWhatWasLeft();
   return 0;
 }
 

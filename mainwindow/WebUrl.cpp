@@ -34,6 +34,7 @@ void WebUrl::Form_Load() {
   wb->TitleChange.Bind(this, &WebUrl::wb_TitleChange);
   wb->DocumentComplete.Bind(this, &WebUrl::wb_DocumentComplete);
   wb->NewWindow.Bind(this, &WebUrl::Web_V1_NewWindow);
+  wb->ContextMenu.Bind(this, &WebUrl::wb_ContextMenu);
   wb->Navigate(L"about:blank");
 }
 
@@ -73,6 +74,9 @@ void WebUrl::wb_DocumentComplete(const std::wstring&, bool) {
   // Every completed frame hides the top document's scroll bars again.
   wb->SetRootStyle(L"overflow", L"hidden");
 }
+
+// A game page offers none of the browser's own menu (back, view source...).
+void WebUrl::wb_ContextMenu(bool& show) { show = false; }
 
 void WebUrl::Web_V1_NewWindow(const std::wstring& url, bool& processed) {
   browser::SendNewWindowToShell(L"page", url, processed);

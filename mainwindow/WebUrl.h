@@ -32,6 +32,7 @@ class WebUrl final : public tabstrip::TabPageForm {
   void wb_DownloadBegin();
   void wb_TitleChange(const std::wstring& title);
   void wb_DocumentComplete(const std::wstring& url, bool topLevel);
+  void wb_ContextMenu(bool& show);
   void Web_V1_NewWindow(const std::wstring& url, bool& processed);
 
   std::unique_ptr<forms::PictureBox> Picture1;
