@@ -50,7 +50,7 @@ void WebMainFrm::appmenu_Click(UINT item) {
       break;
     case kMenuUpdate:
       if (!downLoad_) downLoad_ = std::make_unique<common::CYFDownLoadFile>();
-      if (common::CheckUpdate(*downLoad_, common::UpdateRun::Menu)) {
+      if (common::CheckUpdate(*downLoad_, common::UpdateRun::Menu, window())) {
         m_bExit = true;
         Unload();
       }

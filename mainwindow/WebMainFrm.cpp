@@ -232,6 +232,8 @@ LRESULT WebMainFrm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void WebMainFrm::Form_Unload(bool&) {
+  // The menu's update check may be waiting for its manifest: it ends now.
+  if (downLoad_) downLoad_->StopDownLoad();
   dde_.Stop();
   UnhookMainWindow(window());
   WebuTab->TabItems().Clear();

@@ -14,6 +14,7 @@ struct WebMainFrmProbe {
   static tabstrip::uTab* TabStrip(const WebMainFrm& form) { return form.WebuTab.get(); }
   static bool BlankPageShown(const WebMainFrm& form) { return form.BlankPageShown(); }
   static HMENU AppMenu(const WebMainFrm& form) { return form.appmenu.get(); }
+  static void Command(WebMainFrm& form, UINT item) { form.appmenu_Click(item); }
   // The text the strip's tooltip shows now.
   static std::wstring TabTooltip(const WebMainFrm& form) {
     if (!form.tooltip_ || !form.WebuTab) return {};
