@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "browser/WebAddress.h"
 #include "common/PublicData.h"
 #include "forms/DeleteLater.h"
 #include "forms/Program.h"
@@ -197,9 +198,25 @@ void WebMainFrm::OpenTab(const std::wstring& address) {
   Picture1->SetVisible(false);
 }
 
-void WebMainFrm::Form_DdeExecute(const std::wstring& address, bool&) {
-  ::ShowWindow(window(), SW_RESTORE);
-  OpenTab(address);
+void WebMainFrm::Form_DdeExecute(const std::wstring& address, bool& accepted) {
+  // Any local program may ask: only a web page opens, rebuilt from its parts
+  // as a page's new window is, never a file, a share or a script.
+  const std::optional<std::wstring> page = browser::RebuiltWebAddress(address);
+  if (!page) {
+    accepted = false;
+    forms::Program::Log(L"DDE: an address that is not a web page was refused: " + address);
+    return;
+  }
+  // Each tab is a page view of its own: a flood of addresses must not use up the process.
+  if (WebuTab->TabItems().FindItem(L"Game" + *page) == tabstrip::kNoTab && WebuTab->TabItems().Count() >= kMaxTabs) {
+    accepted = false;
+    forms::Program::Log(L"DDE: " + std::to_wstring(kMaxTabs) + L" tabs are open, no more is opened: " + *page);
+    return;
+  }
+  // The normal state restores a minimised window; one hidden by the boss key
+  // stays hidden and silent, and the tab is there when it comes back.
+  if (::IsWindowVisible(window()) && ::IsIconic(window())) ::ShowWindow(window(), SW_RESTORE);
+  OpenTab(*page);
 }
 
 void WebMainFrm::CloseRequest() { Unload(forms::UnloadMode::Code); }

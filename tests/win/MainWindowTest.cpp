@@ -217,6 +217,56 @@ TEST_F(MainWindow, TheMenuNamesTheVersionAndTheStripsTooltipFollowsTheHoveredTab
   EXPECT_EQ(mainwindow::WebMainFrmProbe::TabTooltip(main()), L"") << "empty strip space clears it";
 }
 
+bool Muted(ISimpleAudioVolume* volume);
+
+TEST_F(MainWindow, OnlyWebPagesOpenThroughDdeRebuiltAndNoMoreThanSixtyFourTabs) {
+  main().SetURL(server.Url("/one.html"));
+  for (const char* refused : {"file:///c:/windows/win.ini", "\\\\127.0.0.1\\share\\x.html", "javascript:alert(1)",
+                              "about:blank", "app://exitgame"}) {
+    EXPECT_EQ(SendThroughDde(refused), 3u) << refused;
+  }
+  EXPECT_EQ(tabs().Count(), 1);
+  const std::string two = "http://127.0.0.1:" + std::to_string(server.port()) + "/two.html";
+  ASSERT_EQ(SendThroughDde(two + "?a b"), 0u);
+  EXPECT_NE(tabs().FindItem(L"Game" + server.Url("/two.html?a%20b")), tabstrip::kNoTab) << "the address rebuilt";
+  EXPECT_EQ(tabs().FindItem(L"Game" + server.Url("/two.html?a b")), tabstrip::kNoTab);
+  for (int i = tabs().Count(); i < mainwindow::WebMainFrm::kMaxTabs && !HasFatalFailure(); ++i)
+    ASSERT_EQ(SendThroughDde(two + "?n=" + std::to_string(i)), 0u);
+  ASSERT_EQ(tabs().Count(), 64);
+  EXPECT_EQ(SendThroughDde(two + "?n=one-more"), 3u);
+  EXPECT_EQ(tabs().Count(), 64) << "refused, and no tab closed for it";
+  ASSERT_EQ(SendThroughDde(two + "?n=5"), 0u) << "an open tab is still selected";
+  EXPECT_EQ(tabs().Count(), 64);
+  EXPECT_EQ(mainwindow::WebMainFrmProbe::TabStrip(main())->Selected(), 5);
+}
+
+TEST_F(MainWindow, ADdeExecuteRestoresAMinimisedWindowButLeavesOneHiddenByTheBossKeyHiddenAndSilent) {
+  main().SetURL(server.Url("/one.html"));
+  main().Show();
+  HWND hwnd = main().hWnd();
+  HRESULT failure = S_OK;
+  win::ComPtr<ISimpleAudioVolume> sound = mainwindow::SoundSession(&failure);
+  ASSERT_TRUE(sound) << "no playback device (" << std::hex << failure << ")";
+  ASSERT_EQ(sound->SetMute(FALSE, nullptr), S_OK);
+  const auto f10 = [&] { ::SendMessageW(hwnd, WM_HOTKEY, mainwindow::kHotKeyId, MAKELPARAM(0, VK_F10)); };
+  const std::string base = "http://127.0.0.1:" + std::to_string(server.port());
+  f10();
+  ASSERT_EQ(SendThroughDde(base + "/two.html"), 0u);
+  PumpPending();
+  EXPECT_FALSE(::IsWindowVisible(hwnd));
+  EXPECT_TRUE(Muted(sound.get()));
+  EXPECT_EQ(tabs().Count(), 2);
+  f10();
+  EXPECT_TRUE(::IsWindowVisible(hwnd));
+  EXPECT_EQ(mainwindow::WebMainFrmProbe::TabStrip(main())->Selected(), 1) << "the new tab is there";
+  ::ShowWindow(hwnd, SW_MINIMIZE);
+  ASSERT_EQ(SendThroughDde(base + "/one.html?again"), 0u);
+  PumpPending();
+  EXPECT_FALSE(::IsIconic(hwnd)) << "the normal state";
+  EXPECT_TRUE(::IsWindowVisible(hwnd));
+  EXPECT_FALSE(Muted(sound.get()));
+}
+
 int g_step = 0;
 int g_questions = 0;
 LRESULT g_logOffAnswer = -1;
