@@ -90,6 +90,13 @@ void cSetStyle::EndSizing() {
   m_ScreenDC.reset();
 }
 
+void cSetStyle::CancelSizing() {
+  // The outline is drawn by inversion: drawn again it is gone.
+  m_Sizing = false;
+  DrawOutline(m_OldRect);
+  m_ScreenDC.reset();
+}
+
 void cSetStyle::objSubclass_MsgCome(bool bBefore, bool&, LRESULT&, HWND& hwnd, UINT& msg, WPARAM& wParam,
                                     LPARAM& lParam) {
   if (!bBefore || hwnd != m_hWnd) return;
@@ -127,6 +134,20 @@ void cSetStyle::objSubclass_MsgCome(bool bBefore, bool&, LRESULT&, HWND& hwnd, U
       break;
     case WM_LBUTTONUP:
       if (m_Sizing) EndSizing();
+      break;
+    // The mouse went elsewhere (a box opened, Alt+Tab) or the player gave
+    // up: the drag ends where it began, and no later release resizes.
+    case WM_CAPTURECHANGED:
+      if (m_Sizing && reinterpret_cast<HWND>(lParam) != m_hWnd) CancelSizing();
+      break;
+    case WM_CANCELMODE:
+      if (m_Sizing) CancelSizing();
+      break;
+    case WM_KEYDOWN:
+      if (m_Sizing && wParam == VK_ESCAPE) {
+        CancelSizing();
+        if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+      }
       break;
   }
 }

@@ -1,8 +1,10 @@
 // The frame behaviour of a borderless window: its style cut down to a system
 // menu and a minimise box, resizing by its edges and corners with a dotted
-// outline drawn by inversion on the screen while dragging, a maximise/restore
-// toggle that fills the screen above the taskbar (the window's own state stays
-// normal), the refit of a filled window when the system's settings change, and
+// outline drawn by inversion on the screen while dragging (ended without a
+// resize when the mouse is lost or Escape is pressed), a maximise/restore
+// toggle that fills the screen above the taskbar (the window's own state
+// stays normal), the refit of a filled window when the system's settings
+// change, and
 // the system menu's Close reported as CloseClick. It sees every message of the
 // window before the window's own procedure and never keeps one from it.
 #pragma once
@@ -42,6 +44,8 @@ class cSetStyle {
   forms::Event<std::int32_t /*theMouseStyle*/> MouseSize;
 
  private:
+  friend struct cSetStyleProbe;  // the tests' view of a drag
+
   void objSubclass_MsgCome(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& hwnd, UINT& msg, WPARAM& wParam,
                            LPARAM& lParam);
   ScreenRect WindowRect() const;
@@ -50,6 +54,8 @@ class cSetStyle {
   void DrawOutline(const ScreenRect& rect);
   void FillScreen();
   void EndSizing();
+  // Ends a drag without resizing: the outline goes and the screen is let go.
+  void CancelSizing();
 
   std::unique_ptr<hooks::cFormSubclass> objSubclass;
   HWND m_hWnd = nullptr;

@@ -10,7 +10,22 @@
 #include "controls/cSetStyle.h"
 #include "forms/Form.h"
 
+namespace controls {
+struct cSetStyleProbe {
+  static bool HoldsTheScreen(const cSetStyle& style) { return style.m_ScreenDC.has_value(); }
+};
+}  // namespace controls
+
 namespace {
+
+// One column of the screen, as the screen's own context reads it.
+std::vector<COLORREF> ScreenColumn(int x, int top, int bottom) {
+  HDC screen = ::GetDC(nullptr);
+  std::vector<COLORREF> column;
+  for (int y = top; y < bottom; ++y) column.push_back(::GetPixel(screen, x, y));
+  ::ReleaseDC(nullptr, screen);
+  return column;
+}
 
 class FramedForm : public forms::Form {
  public:
@@ -97,6 +112,35 @@ TEST_F(FrameStyle, DraggingTheRightEdgeResizesAndStopsAtTheMinimum) {
   Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 500, 400);
   Mouse(WM_MOUSEMOVE, MK_LBUTTON, 300, 300);
   Mouse(WM_LBUTTONUP, 0, 300, 300);
+  EXPECT_EQ(Rect().right, 950);
+}
+
+TEST_F(FrameStyle, ALostMouseOrEscapeEndsAnEdgeDragWithoutResizing) {
+  ::ShowWindow(form.hWnd(), SW_SHOWNOACTIVATE);
+  ::UpdateWindow(form.hWnd());
+  const std::vector<COLORREF> before = ScreenColumn(949, 100, 140);
+  for (int way = 0; way < 3; ++way) {
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 1098, 400);
+    Mouse(WM_MOUSEMOVE, MK_LBUTTON, 950, 420);
+    EXPECT_TRUE(controls::cSetStyleProbe::HoldsTheScreen(style));
+    EXPECT_NE(ScreenColumn(949, 100, 140), before) << "the outline is on the screen";
+    if (way == 0) {
+      ::SendMessageW(form.hWnd(), WM_CAPTURECHANGED, 0, 0);  // a box took the mouse
+    } else if (way == 1) {
+      ::SendMessageW(form.hWnd(), WM_CANCELMODE, 0, 0);
+    } else {
+      ::SendMessageW(form.hWnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+    EXPECT_FALSE(controls::cSetStyleProbe::HoldsTheScreen(style)) << way;
+    EXPECT_EQ(ScreenColumn(949, 100, 140), before) << "the outline is gone, " << way;
+    Mouse(WM_LBUTTONUP, 0, 950, 420);
+    EXPECT_EQ(Rect().right, 1100) << "the release resizes nothing, " << way;
+  }
+  // A capture that stays with the window (taken again) keeps the drag.
+  Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 1098, 400);
+  Mouse(WM_MOUSEMOVE, MK_LBUTTON, 950, 420);
+  ::SendMessageW(form.hWnd(), WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(form.hWnd()));
+  Mouse(WM_LBUTTONUP, 0, 950, 420);
   EXPECT_EQ(Rect().right, 950);
 }
 
