@@ -214,6 +214,23 @@ TEST_F(ImageButton, ThePointerHoversPressesAndLeavesAndThePollStopsWhenItIsGone)
   EXPECT_FALSE(::KillTimer(button_->hWnd(), 1)) << "the poll no longer runs";
 }
 
+TEST_F(ImageButton, ADoubleClickFlipsAToggleButtonOnlyWithItsOneClick) {
+  button_->SetStyle(1);
+  button_->SetBackPicture(Strip(res::kBmpMinMax));
+  const POINT c = Centre();
+  ::SetCursorPos(c.x, c.y);
+  Send(WM_LBUTTONDOWN, MK_LBUTTON);
+  Send(WM_LBUTTONUP);
+  Send(WM_LBUTTONDBLCLK, MK_LBUTTON);
+  Send(WM_LBUTTONUP);
+  EXPECT_EQ(clicks, (std::vector<bool>{true}));
+  EXPECT_TRUE(button_->Value()) << "as the one Click saw it";
+  Send(WM_LBUTTONDOWN, MK_LBUTTON);
+  Send(WM_LBUTTONUP);
+  EXPECT_EQ(clicks, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(button_->Value());
+}
+
 TEST_F(ImageButton, AButtonHandedOverFromItsOwnClickOutlivesANestedLoopInsideIt) {
   // A deleted button takes its window with it.
   auto owned = std::make_unique<iButton>();

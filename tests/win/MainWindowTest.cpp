@@ -267,6 +267,42 @@ TEST_F(MainWindow, ADdeExecuteRestoresAMinimisedWindowButLeavesOneHiddenByTheBos
   EXPECT_FALSE(Muted(sound.get()));
 }
 
+TEST_F(MainWindow, TheFillButtonsValueFollowsTheWindowThroughClicksAndDoubleClicks) {
+  main().SetURL(server.Url("/one.html"));
+  main().Show();
+  controls::iButton& fill = *mainwindow::WebMainFrmProbe::FillButton(main());
+  const controls::cSetStyle& frame = *mainwindow::WebMainFrmProbe::Frame(main());
+  ASSERT_TRUE(frame.Maximised());
+  ASSERT_TRUE(fill.Value());
+  // The button moves with the window's right edge: the pointer follows it.
+  const auto send = [&](UINT msg, WPARAM keys) {
+    RECT rc{};
+    ::GetWindowRect(fill.hWnd(), &rc);
+    ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::SendMessageW(fill.hWnd(), msg, keys, MAKELPARAM(5, 5));
+    PumpPending(2);
+  };
+  const auto click = [&] {
+    send(WM_LBUTTONDOWN, MK_LBUTTON);
+    send(WM_LBUTTONUP, 0);
+  };
+  const auto doubleClick = [&] {
+    click();
+    send(WM_LBUTTONDBLCLK, MK_LBUTTON);
+    send(WM_LBUTTONUP, 0);
+  };
+  doubleClick();
+  EXPECT_FALSE(frame.Maximised()) << "one Click";
+  EXPECT_EQ(fill.Value(), frame.Maximised());
+  click();
+  EXPECT_TRUE(frame.Maximised());
+  EXPECT_EQ(fill.Value(), frame.Maximised());
+  doubleClick();
+  doubleClick();
+  EXPECT_TRUE(frame.Maximised());
+  EXPECT_EQ(fill.Value(), frame.Maximised());
+}
+
 int g_step = 0;
 int g_questions = 0;
 LRESULT g_logOffAnswer = -1;
