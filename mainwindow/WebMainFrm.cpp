@@ -65,6 +65,7 @@ void WebMainFrm::CreateControls() {
   WebBForm = std::make_unique<controls::BForm>();
   forms::PropertyBag band;
   band.Write(L"HasLogo", true);
+  band.Write(L"BackColor", std::to_wstring(RGB(222, 222, 222)));
   WebBForm->Create(hwnd, 0, 0, kDesignWidth, 33, band);
   PicLogo = std::make_unique<forms::PictureBox>();
   PicLogo->Create(hwnd, forms::TwipsToPixels(100), forms::TwipsToPixels(30), forms::TwipsToPixels(440),
@@ -80,8 +81,9 @@ void WebMainFrm::CreateControls() {
   WebuTab = std::make_unique<tabstrip::uTab>();
   forms::PropertyBag strip;
   strip.Write(L"TabStyle", 1);
-  strip.Write(L"TabLeftSize", 0);
-  // The link buttons lie over the strip's right end: no tab goes under them.
+  strip.Write(L"TabLeftSize", 10);
+  // The link buttons lie over the strip's right end: no tab goes under them
+  // (a margin of our own; the strip's default right margin is 0).
   strip.Write(L"TabRightSize", forms::TwipsToPixels(250));
   WebuTab->Create(hwnd, forms::TwipsToPixels(2300), forms::TwipsToPixels(45), 400, 32, strip);
 

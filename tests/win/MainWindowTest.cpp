@@ -182,7 +182,7 @@ TEST_F(MainWindow, TwoHundredPagesOpenedThroughDdeAndClosedByTheirGlyphsLeaveNot
     ASSERT_EQ(SendThroughDde(two), 0u);
     ASSERT_EQ(tabs().Count(), 2);
     // The second tab's glyph: tabs 200 wide with 5 between, the glyph 20 from the right.
-    const int x = 205 + 200 - 20 + 6, y = 7 + 6;
+    const int x = 10 + 205 + 200 - 20 + 6, y = 7 + 6;
     ::SendMessageW(strip.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     ::SendMessageW(strip.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ::SendMessageW(strip.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
@@ -265,6 +265,18 @@ TEST_F(MainWindow, ADdeExecuteRestoresAMinimisedWindowButLeavesOneHiddenByTheBos
   EXPECT_FALSE(::IsIconic(hwnd)) << "the normal state";
   EXPECT_TRUE(::IsWindowVisible(hwnd));
   EXPECT_FALSE(Muted(sound.get()));
+}
+
+TEST_F(MainWindow, TheStripAndTheTitleSkinStoreTheirDesignProperties) {
+  main().Load();
+  forms::PropertyBag strip, skin;
+  mainwindow::WebMainFrmProbe::TabStrip(main())->WriteProperties(strip);
+  mainwindow::WebMainFrmProbe::TitleSkin(main())->WriteProperties(skin);
+  EXPECT_EQ(strip.ReadInt(L"TabStyle", -1), 1);
+  EXPECT_EQ(strip.ReadInt(L"TabLeftSize", -1), 10);
+  EXPECT_EQ(strip.ReadInt(L"TabRightSize", -1), 17) << "250 twips: no tab under the link buttons";
+  EXPECT_EQ(skin.ReadString(L"BackColor", L""), std::to_wstring(RGB(222, 222, 222)));
+  EXPECT_TRUE(skin.ReadBool(L"HasLogo", false));
 }
 
 TEST_F(MainWindow, TheFillButtonsValueFollowsTheWindowThroughClicksAndDoubleClicks) {
