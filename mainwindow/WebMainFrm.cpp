@@ -7,6 +7,7 @@
 #include "forms/DeleteLater.h"
 #include "forms/Program.h"
 #include "forms/Rounding.h"
+#include "forms/Screen.h"
 #include "forms/Twips.h"
 #include "mainwindow/ModMsg.h"
 #include "mainwindow/MsgFrm.h"
@@ -157,12 +158,13 @@ void WebMainFrm::Form_Load() {
   objStyle->SetWindowStyle(hwnd);
   WebBForm->SetfrmHwnd(hwnd);
 
-  // Centred in twips: each difference rounded, then halved toward zero.
+  // Centred in twips on the work area of the window's monitor: each
+  // difference rounded, then halved toward zero.
   const Place place = WindowPlace();
-  const double screenWidth = forms::PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN));
-  const double screenHeight = forms::PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN));
-  Move(forms::CLng(screenWidth - place.width) / 2, forms::CLng(screenHeight - place.height) / 2, place.width,
-       place.height);
+  const forms::PixelRect work = forms::WorkAreaOf(hwnd);
+  Move(forms::CentredEdgeTwips(forms::PixelsToTwips(work.left), forms::PixelsToTwips(work.width()), place.width),
+       forms::CentredEdgeTwips(forms::PixelsToTwips(work.top), forms::PixelsToTwips(work.height()), place.height),
+       place.width, place.height);
 
   web_close->SetBackPicture(win::LoadBitmapResource(res::kBmpClose).release());
   web_minmax->SetBackPicture(win::LoadBitmapResource(res::kBmpMinMax).release());

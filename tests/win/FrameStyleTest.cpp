@@ -18,6 +18,21 @@ struct cSetStyleProbe {
 
 namespace {
 
+// The system's work area moved for a test, and put back afterwards.
+class MovedWorkArea {
+ public:
+  explicit MovedWorkArea(RECT work) {
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &saved_, 0);
+    ok_ = ::SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0) != FALSE;
+  }
+  ~MovedWorkArea() { ::SystemParametersInfoW(SPI_SETWORKAREA, 0, &saved_, 0); }
+  bool ok() const { return ok_; }
+
+ private:
+  RECT saved_{};
+  bool ok_ = false;
+};
+
 // One column of the screen, as the screen's own context reads it.
 std::vector<COLORREF> ScreenColumn(int x, int top, int bottom) {
   HDC screen = ::GetDC(nullptr);
@@ -168,6 +183,23 @@ TEST_F(FrameStyle, FillingAndComingBackReturnsToTheSamePlace) {
   EXPECT_EQ(rc.top, before.top);
   EXPECT_EQ(rc.right, before.right);
   EXPECT_EQ(rc.bottom, before.bottom);
+}
+
+TEST_F(FrameStyle, FillingCoversTheWorkAreaWhateverEdgeTheTaskbarIsOn) {
+  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+  // A taskbar 40 pixels high at the top, and one 60 wide on the left.
+  for (const RECT work : {RECT{0, 40, width, height}, RECT{60, 0, width, height}}) {
+    MovedWorkArea moved(work);
+    ASSERT_TRUE(moved.ok());
+    const RECT before = Rect();
+    ASSERT_TRUE(style.CallWindowStateChange());
+    const RECT filled = Rect();
+    EXPECT_TRUE(::EqualRect(&filled, &work)) << filled.left << "," << filled.top << " " << filled.right << ","
+                                              << filled.bottom;
+    EXPECT_FALSE(style.CallWindowStateChange());
+    const RECT back = Rect();
+    EXPECT_TRUE(::EqualRect(&back, &before));
+  }
 }
 
 TEST_F(FrameStyle, TheSystemCloseIsReportedOnceAndStillReachesTheWindow) {
