@@ -2,6 +2,7 @@
 
 #include "app/LoginFrm.h"
 #include "common/PublicData.h"
+#include "forms/Screen.h"
 #include "resources/ResourceIds.h"
 #include "win/WindowShape.h"
 
@@ -62,6 +63,13 @@ void LoginBgFrm::Form_Load() {
   ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   backdrop_.Prepare(hwnd);  // the picture itself: DrawBackdrop
   HookBackdrop(hwnd);
+  // Centred on the monitor the player is using (the pointer's), wholly on its
+  // work area where it fits, so that the close button is always reachable.
+  // The login window follows (BackdropWndProc).
+  RECT rc{};
+  ::GetWindowRect(hwnd, &rc);
+  const forms::PixelRect place = forms::CentredIn(forms::WorkAreaAtPointer(), rc.right - rc.left, rc.bottom - rc.top);
+  ::SetWindowPos(hwnd, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetCaption(common::GameCaption());
 }
 

@@ -75,10 +75,13 @@ void LoginFrm::DrawPictures() {
   picturesDrawn_ = true;
   MiniBtn->SetPicture(win::ResourceBytes(res::kGifLoginMin, res::kTypeGif));
   closebtn->SetPicture(win::ResourceBytes(res::kGifLoginClose, res::kTypeGif));
-  // The backdrop carries the client's icon, read from the icon file.
-  const std::wstring iconFile = common::GetTempFolder() + common::IconFileName();
-  common::SaveResourceToFile(res::kIconFile, res::kTypeIcon, iconFile);
-  frm::LoginBgFrm().SetIcons(win::LoadIconFile(iconFile, 16), win::LoadIconFile(iconFile, 32));
+  // The icon file is for the game window; the backdrop takes its icons from
+  // the resource, so a temporary folder that cannot be written (full, read
+  // only, the file held by another program) costs it nothing.
+  forms::RunStep(L"login: writing the icon file", [] {
+    common::SaveResourceToFile(res::kIconFile, res::kTypeIcon, common::GetTempFolder() + common::IconFileName());
+  });
+  frm::LoginBgFrm().SetIcons(win::LoadIconResource(res::kIconFile, 16), win::LoadIconResource(res::kIconFile, 32));
   frm::LoginBgFrm().DrawBackdrop();
 }
 

@@ -11,7 +11,8 @@
 
 namespace app {
 
-// Where the login screen opens: the design position of both windows.
+// The design position of both windows; the backdrop then opens centred on
+// the pointer's monitor (LoginBgFrm::Form_Load) and the login window follows.
 inline constexpr int kLoginLeft = 100;
 inline constexpr int kLoginTop = 80;
 inline constexpr COLORREF kLoginKeyColour = RGB(254, 254, 254);

@@ -33,6 +33,8 @@ bool CYFDownLoadFile::Transfer(const std::wstring& url, const std::wstring& path
   // messages run while it waits.
   win::BoundedInternet transfer(kReceiveTimeoutMs, true);
   if (totalMs_) transfer.SetDeadline(totalMs_);
+  // A stop asked for by a message handled while a step waits ends the wait too.
+  transfer.SetStopFlag(&stop_);
   if (!transfer.Open(url)) return false;
   DWORD status = 0, length = 0;
   if (!transfer.QueryNumber(HTTP_QUERY_STATUS_CODE, status) || status != 200) return false;
@@ -54,7 +56,7 @@ bool CYFDownLoadFile::Transfer(const std::wstring& url, const std::wstring& path
   while (!stop_) {
     DWORD read = 0;
     if (!transfer.Read(buffer.data(), kBlockSize, read)) {
-      failed = true;
+      failed = !stop_;
       break;
     }
     if (read == 0) {

@@ -34,7 +34,8 @@ class CYFDownLoadFile {
     maxBytes_ = maxBytes;
     totalMs_ = totalMs;
   }
-  // The running download ends after the block it is handling.
+  // The running download ends after the block it is handling, or at once
+  // when it is waiting for the server.
   void StopDownLoad() noexcept { stop_ = true; }
 
   // Raised only when bRaiseEvent: the announced length before the file is

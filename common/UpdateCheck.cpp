@@ -36,13 +36,13 @@ std::optional<std::string> ReadManifest(const std::wstring& path) {
 
 // Writes the updater and starts it; false (after telling the player) when it
 // cannot be written.
-bool StartUpdater() {
+bool StartUpdater(HWND owner) {
   const std::wstring updater = GetTempFolder() + kUpdaterFile;
   try {
     SaveResourceToFile(res::kUpdater, res::kTypeUpdate, updater);
   } catch (const std::exception& error) {
     const std::wstring text = L"无法写入更新程序：" + win::FromUtf8(error.what());
-    ::MessageBoxW(nullptr, text.c_str(), L"提示", MB_OK | MB_ICONWARNING);
+    ::MessageBoxW(owner, text.c_str(), L"提示", MB_OK | MB_ICONWARNING);
     return false;
   }
   std::wstring path = win::ModulePath();
@@ -57,23 +57,28 @@ bool StartUpdater() {
 }
 }  // namespace
 
-bool CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run) {
+bool CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run, HWND owner) {
+  // The owner's messages run while the manifest comes and while a box is open.
+  const auto ownerGone = [owner] { return owner && !::IsWindow(owner); };
   const std::wstring manifest = GetTempFolder() + kUpdateManifestFile;
   const std::string version = win::ToUtf8(win::ModuleVersionText());
   downloader.SetLimits(kManifestReadLimit, kManifestDeadlineMs);
   downloader.DownLoadFile(UpdateUrl(), manifest, true, false);
+  if (ownerGone()) return false;
   const std::optional<std::string> text = ReadManifest(manifest);
   if (!text) return false;
   const std::optional<std::string> offered = ManifestVersion(*text);
   if (!offered) return false;
   if (*offered != version) {
-    if (::MessageBoxW(nullptr, L"发现有新版本，是否现在更新！", L"提示", MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
-    if (!StartUpdater()) return false;
+    const int answer =
+        ::MessageBoxW(owner, L"发现有新版本，是否现在更新！", L"提示", MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES || ownerGone()) return false;
+    if (!StartUpdater(owner)) return false;
     if (run == UpdateRun::StartUp) forms::Program::EndNow();
     return true;
   }
   if (run == UpdateRun::Menu) {
-    ::MessageBoxW(nullptr, L"当前版本已是最新，无需更新！", L"提示", MB_OK | MB_ICONWARNING);
+    ::MessageBoxW(owner, L"当前版本已是最新，无需更新！", L"提示", MB_OK | MB_ICONWARNING);
   }
   return false;
 }

@@ -5,16 +5,20 @@
 // be replaced. Run at start-up, before the splash, and from the program menu.
 #pragma once
 
+#include <windows.h>
+
 #include "common/CYFDownLoadFile.h"
 
 namespace common {
 
 enum class UpdateRun { StartUp, Menu };
 
-// `downloader` is the owner's (the start-up window's, or the main window's).
+// `downloader` is the owner's (the start-up window's, or the main window's);
+// `owner` the window whose boxes they are (modal to it), none at start-up.
 // True when the updater has been started from the menu: the caller closes the
 // client without asking, so that the updater can replace it. At start-up the
-// program ends at once instead.
-bool CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run);
+// program ends at once instead. An owner that closes while the download or a
+// box is open ends the check: false, nothing more is asked or started.
+bool CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run, HWND owner = nullptr);
 
 }  // namespace common

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "forms/Rounding.h"
+#include "forms/Twips.h"
 
 namespace controls {
 
@@ -67,8 +68,9 @@ TwipsPlace SavedPlace(double left, double top, double width, double height) {
   return {forms::CLng(left), forms::CLng(top), forms::CLng(width), forms::CLng(height)};
 }
 
-TwipsPlace FillPlace(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t taskbarHeight) {
-  return {0, 0, screenWidth, screenHeight - taskbarHeight};
+TwipsPlace FillPlace(const forms::PixelRect& workArea) {
+  constexpr std::int32_t k = forms::kTwipsPerPixel;
+  return {workArea.left * k, workArea.top * k, workArea.width() * k, workArea.height() * k};
 }
 
 }  // namespace controls

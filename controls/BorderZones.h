@@ -1,11 +1,13 @@
 // The frame behaviour of a borderless window as arithmetic: which border zone
 // a point lies in, the pointer shape of each zone, how a drag by a zone moves
 // the outline's edges (keeping at least 800 x 600 pixels when dragged by the
-// right, bottom or left side), and the place that fills the screen above the
-// taskbar. Screen pixels for zones and drags; twips for places.
+// right, bottom or left side), and the place that fills a monitor's work
+// area. Screen pixels for zones and drags; twips for places.
 #pragma once
 
 #include <cstdint>
+
+#include "forms/WorkArea.h"
 
 namespace controls {
 
@@ -37,7 +39,7 @@ struct TwipsPlace {
 
 // The place kept to come back to: each measure rounded to a whole twip (halves to even).
 TwipsPlace SavedPlace(double left, double top, double width, double height);
-// The screen above the taskbar.
-TwipsPlace FillPlace(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t taskbarHeight);
+// The whole work area of a monitor (pixels), wherever its taskbar stands.
+TwipsPlace FillPlace(const forms::PixelRect& workArea);
 
 }  // namespace controls

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "common/ModGetTaskbarHei.h"
+#include "forms/Screen.h"
 #include "forms/Twips.h"
 
 namespace controls {
@@ -40,7 +40,14 @@ void cSetStyle::SetWindowStyle(HWND hWnd) {
 bool cSetStyle::CallWindowStateChange() {
   if (!objForm) return m_Maximised;
   if (m_Maximised) {
+    // Back where it was, on the monitor it was filled on; kept on that
+    // monitor's work area should the area have shrunk meanwhile.
     objForm->Move(m_Restore.left, m_Restore.top, m_Restore.width, m_Restore.height);
+    const forms::PixelRect now = WindowPixels();
+    const forms::PixelRect kept = forms::KeptOn(forms::WorkAreaOf(m_hWnd), now);
+    if (kept != now) {
+      ::SetWindowPos(m_hWnd, nullptr, kept.left, kept.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     m_Maximised = false;
   } else {
     const forms::Form::Place place = objForm->WindowPlace();
@@ -52,9 +59,14 @@ bool cSetStyle::CallWindowStateChange() {
 }
 
 void cSetStyle::FillScreen() {
-  const TwipsPlace fill = FillPlace(forms::PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN)), forms::PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN)),
-                                    common::GetTaskbarHeight());
+  // The monitor the window is on, less its taskbar on whatever edge.
+  const TwipsPlace fill = FillPlace(forms::WorkAreaOf(m_hWnd));
   objForm->Move(fill.left, fill.top, fill.width, fill.height);
+}
+
+forms::PixelRect cSetStyle::WindowPixels() const {
+  const ScreenRect r = WindowRect();
+  return {r.left, r.top, r.right, r.bottom};
 }
 
 ScreenRect cSetStyle::WindowRect() const {
@@ -90,6 +102,13 @@ void cSetStyle::EndSizing() {
   m_ScreenDC.reset();
 }
 
+void cSetStyle::CancelSizing() {
+  // The outline is drawn by inversion: drawn again it is gone.
+  m_Sizing = false;
+  DrawOutline(m_OldRect);
+  m_ScreenDC.reset();
+}
+
 void cSetStyle::objSubclass_MsgCome(bool bBefore, bool&, LRESULT&, HWND& hwnd, UINT& msg, WPARAM& wParam,
                                     LPARAM& lParam) {
   if (!bBefore || hwnd != m_hWnd) return;
@@ -100,6 +119,10 @@ void cSetStyle::objSubclass_MsgCome(bool bBefore, bool&, LRESULT&, HWND& hwnd, U
     case WM_SETTINGCHANGE:
       SettingChange();
       // A filled window follows a moved or resized taskbar.
+      if (objForm && !objForm->Minimized() && m_Maximised) FillScreen();
+      break;
+    case WM_DISPLAYCHANGE:
+      // ...and a monitor that changed its size.
       if (objForm && !objForm->Minimized() && m_Maximised) FillScreen();
       break;
     case WM_MOUSEMOVE:
@@ -127,6 +150,20 @@ void cSetStyle::objSubclass_MsgCome(bool bBefore, bool&, LRESULT&, HWND& hwnd, U
       break;
     case WM_LBUTTONUP:
       if (m_Sizing) EndSizing();
+      break;
+    // The mouse went elsewhere (a box opened, Alt+Tab) or the player gave
+    // up: the drag ends where it began, and no later release resizes.
+    case WM_CAPTURECHANGED:
+      if (m_Sizing && reinterpret_cast<HWND>(lParam) != m_hWnd) CancelSizing();
+      break;
+    case WM_CANCELMODE:
+      if (m_Sizing) CancelSizing();
+      break;
+    case WM_KEYDOWN:
+      if (m_Sizing && wParam == VK_ESCAPE) {
+        CancelSizing();
+        if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+      }
       break;
   }
 }

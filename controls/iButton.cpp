@@ -344,7 +344,10 @@ bool iButton::OnInput(forms::InputKind kind, forms::InputArgs& args) {
       const bool over = IsMouseOver();
       if (args.button == 1) {
         if (over) {
-          if (m_Style != 0) m_Value = !m_Value;
+          // Only a release that clicks flips a toggle button: the release that
+          // ends a double click raises no Click, so the holder, which follows
+          // Value on each Click, stays in step with it.
+          if (m_Style != 0 && !m_AfterDoubleClick && m_LastButton == 1) m_Value = !m_Value;
           cMouseAction(kButtonOver, true);
         } else {
           cMouseAction(kButtonNormal, true);

@@ -1,7 +1,8 @@
-// Destroys an object from the message loop, after the event handler that is
-// running has returned: a form that unloads from inside an event of one of its
-// own controls hands the control over here instead of deleting it under the
-// control's feet.
+// Destroys an object from a message loop once no event handler of the program
+// is running (forms::HandlerScope): a form that unloads from inside an event of
+// one of its own controls hands the control over here instead of deleting it
+// under the control's feet, even when a nested loop (a box, a modal form, a
+// download) dispatches meanwhile.
 #pragma once
 
 #include <functional>

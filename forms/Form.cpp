@@ -6,6 +6,7 @@
 
 #include "forms/MouseState.h"
 #include "forms/Program.h"
+#include "forms/Screen.h"
 #include "forms/Twips.h"
 #include "win/Gdi.h"
 #include "win/KeyRouting.h"
@@ -83,10 +84,9 @@ void Form::Load() {
 void Form::Centre() {
   RECT rc{};
   ::GetWindowRect(window(), &rc);
-  int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-  int y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  ::SetWindowPos(window(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The work area of the window's monitor, whatever edge the taskbar is on.
+  const PixelRect place = CentredIn(WorkAreaOf(window()), rc.right - rc.left, rc.bottom - rc.top);
+  ::SetWindowPos(window(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::Show() {

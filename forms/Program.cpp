@@ -20,11 +20,26 @@ int g_loadedForms = 0;
 bool g_anyShown = false;
 constexpr UINT kRunLater = WM_APP + 1;
 std::vector<std::function<void()>> g_idleActions;
+// Deferred actions in the order asked for; one wake message at a time.
+std::vector<std::function<void()>> g_deferred;
+bool g_wakePosted = false;
+int g_handlersRunning = 0;
+
+bool PostWake() {
+  if (!g_wakePosted) g_wakePosted = ::PostMessageW(Program::HiddenOwner(), kRunLater, 0, 0) != FALSE;
+  return g_wakePosted;
+}
+
+// Actions asked for while these run wait for the next wake.
+void RunDeferred() {
+  for (auto& action : std::exchange(g_deferred, {})) RunHandler(L"deferred action", [&] { action(); });
+}
 
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == kRunLater) {
-    std::unique_ptr<std::function<void()>> action(reinterpret_cast<std::function<void()>*>(lParam));
-    RunHandler(L"deferred action", [&] { (*action)(); });
+    g_wakePosted = false;
+    // Dispatched by a nested loop: the last handler to return wakes again.
+    if (!HandlerScope::AnyRunning()) RunDeferred();
     return 0;
   }
   return ::DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -43,12 +58,17 @@ std::wstring ExceptionText(std::exception_ptr error) {
 }
 }  // namespace
 
+HandlerScope::HandlerScope() noexcept { ++g_handlersRunning; }
+
+HandlerScope::~HandlerScope() {
+  if (--g_handlersRunning == 0 && !g_deferred.empty()) PostWake();
+}
+
+bool HandlerScope::AnyRunning() noexcept { return g_handlersRunning > 0; }
+
 void RunLater(std::function<void()> action) {
-  auto* heap = new std::function<void()>(std::move(action));
-  if (!::PostMessageW(Program::HiddenOwner(), kRunLater, 0, reinterpret_cast<LPARAM>(heap))) {
-    (*heap)();
-    delete heap;
-  }
+  g_deferred.push_back(std::move(action));
+  if (!PostWake() && !HandlerScope::AnyRunning()) RunDeferred();
 }
 
 void RunWhenIdle(std::function<void()> action) { g_idleActions.push_back(std::move(action)); }
@@ -62,12 +82,7 @@ namespace {
 // their event returned) still happens when the last form has gone. Bounded:
 // an action may leave another behind, but not for ever.
 void RunWhatWasLeft() {
-  MSG msg;
-  for (int i = 0; i < 1000 && g_hiddenOwner &&
-                  ::PeekMessageW(&msg, g_hiddenOwner, kRunLater, kRunLater, PM_REMOVE);
-       ++i) {
-    ::DispatchMessageW(&msg);
-  }
+  for (int i = 0; i < 1000 && !g_deferred.empty(); ++i) RunDeferred();
 }
 }  // namespace
 

@@ -46,10 +46,24 @@ class Program {
   static void Log(std::wstring_view line);
 };
 
+// Marks a handler of the program as running on this thread. What RunLater
+// defers waits until none is: a nested loop (a box, a modal form, a download
+// that lets messages run) may dispatch the deferred message from inside a
+// handler whose object the action would free.
+class HandlerScope {
+ public:
+  HandlerScope() noexcept;
+  ~HandlerScope();
+  HandlerScope(const HandlerScope&) = delete;
+  HandlerScope& operator=(const HandlerScope&) = delete;
+  static bool AnyRunning() noexcept;
+};
+
 namespace detail {
 // Runs `fn`; what it throws goes to `Report` with `where`. False when it threw.
 template <void (*Report)(std::wstring_view, std::exception_ptr), typename Fn>
 bool RunReporting(std::wstring_view where, Fn&& fn) noexcept {
+  HandlerScope running;
   try {
     fn();
     return true;

@@ -1,5 +1,6 @@
 #include "mainwindow/ModMsg.h"
 
+#include "forms/Program.h"
 #include "mainwindow/CYFNotifyIcon.h"
 #include "mainwindow/HiddenSound.h"
 #include "mainwindow/WebMainFrm.h"
@@ -33,6 +34,8 @@ void UnhookMainWindow(HWND hWnd) {
 void ToggleWindow(HWND hWnd) { ::ShowWindow(hWnd, ::IsWindowVisible(hWnd) ? SW_HIDE : SW_SHOW); }
 
 LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The tray's menu runs its commands from here, nested loops included.
+  forms::HandlerScope running;
   if (g_serving) {
     if (msg == WM_HOTKEY && HIWORD(lParam) == VK_F10) {
       ToggleWindow(hWnd);

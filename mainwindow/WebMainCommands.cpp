@@ -50,7 +50,7 @@ void WebMainFrm::appmenu_Click(UINT item) {
       break;
     case kMenuUpdate:
       if (!downLoad_) downLoad_ = std::make_unique<common::CYFDownLoadFile>();
-      if (common::CheckUpdate(*downLoad_, common::UpdateRun::Menu)) {
+      if (common::CheckUpdate(*downLoad_, common::UpdateRun::Menu, window())) {
         m_bExit = true;
         Unload();
       }
@@ -70,6 +70,8 @@ void WebMainFrm::web_min_Click() { ::ShowWindow(window(), SW_MINIMIZE); }
 void WebMainFrm::web_minmax_Click() {
   // The title skin drags only a window that does not fill the work area.
   const bool filled = objStyle->CallWindowStateChange();
+  // The button shows what the window is, whatever brought it here.
+  web_minmax->SetValue(filled);
   WebBForm->SetfrmHwnd(filled ? nullptr : window());
 }
 

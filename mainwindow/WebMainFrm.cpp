@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include "browser/WebAddress.h"
 #include "common/PublicData.h"
 #include "forms/DeleteLater.h"
 #include "forms/Program.h"
 #include "forms/Rounding.h"
+#include "forms/Screen.h"
 #include "forms/Twips.h"
 #include "mainwindow/ModMsg.h"
 #include "mainwindow/MsgFrm.h"
@@ -64,6 +66,7 @@ void WebMainFrm::CreateControls() {
   WebBForm = std::make_unique<controls::BForm>();
   forms::PropertyBag band;
   band.Write(L"HasLogo", true);
+  band.Write(L"BackColor", std::to_wstring(RGB(222, 222, 222)));
   WebBForm->Create(hwnd, 0, 0, kDesignWidth, 33, band);
   PicLogo = std::make_unique<forms::PictureBox>();
   PicLogo->Create(hwnd, forms::TwipsToPixels(100), forms::TwipsToPixels(30), forms::TwipsToPixels(440),
@@ -79,8 +82,9 @@ void WebMainFrm::CreateControls() {
   WebuTab = std::make_unique<tabstrip::uTab>();
   forms::PropertyBag strip;
   strip.Write(L"TabStyle", 1);
-  strip.Write(L"TabLeftSize", 0);
-  // The link buttons lie over the strip's right end: no tab goes under them.
+  strip.Write(L"TabLeftSize", 10);
+  // The link buttons lie over the strip's right end: no tab goes under them
+  // (a margin of our own; the strip's default right margin is 0).
   strip.Write(L"TabRightSize", forms::TwipsToPixels(250));
   WebuTab->Create(hwnd, forms::TwipsToPixels(2300), forms::TwipsToPixels(45), 400, 32, strip);
 
@@ -154,12 +158,13 @@ void WebMainFrm::Form_Load() {
   objStyle->SetWindowStyle(hwnd);
   WebBForm->SetfrmHwnd(hwnd);
 
-  // Centred in twips: each difference rounded, then halved toward zero.
+  // Centred in twips on the work area of the window's monitor: each
+  // difference rounded, then halved toward zero.
   const Place place = WindowPlace();
-  const double screenWidth = forms::PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN));
-  const double screenHeight = forms::PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN));
-  Move(forms::CLng(screenWidth - place.width) / 2, forms::CLng(screenHeight - place.height) / 2, place.width,
-       place.height);
+  const forms::PixelRect work = forms::WorkAreaOf(hwnd);
+  Move(forms::CentredEdgeTwips(forms::PixelsToTwips(work.left), forms::PixelsToTwips(work.width()), place.width),
+       forms::CentredEdgeTwips(forms::PixelsToTwips(work.top), forms::PixelsToTwips(work.height()), place.height),
+       place.width, place.height);
 
   web_close->SetBackPicture(win::LoadBitmapResource(res::kBmpClose).release());
   web_minmax->SetBackPicture(win::LoadBitmapResource(res::kBmpMinMax).release());
@@ -197,9 +202,25 @@ void WebMainFrm::OpenTab(const std::wstring& address) {
   Picture1->SetVisible(false);
 }
 
-void WebMainFrm::Form_DdeExecute(const std::wstring& address, bool&) {
-  ::ShowWindow(window(), SW_RESTORE);
-  OpenTab(address);
+void WebMainFrm::Form_DdeExecute(const std::wstring& address, bool& accepted) {
+  // Any local program may ask: only a web page opens, rebuilt from its parts
+  // as a page's new window is, never a file, a share or a script.
+  const std::optional<std::wstring> page = browser::RebuiltWebAddress(address);
+  if (!page) {
+    accepted = false;
+    forms::Program::Log(L"DDE: an address that is not a web page was refused: " + address);
+    return;
+  }
+  // Each tab is a page view of its own: a flood of addresses must not use up the process.
+  if (WebuTab->TabItems().FindItem(L"Game" + *page) == tabstrip::kNoTab && WebuTab->TabItems().Count() >= kMaxTabs) {
+    accepted = false;
+    forms::Program::Log(L"DDE: " + std::to_wstring(kMaxTabs) + L" tabs are open, no more is opened: " + *page);
+    return;
+  }
+  // The normal state restores a minimised window; one hidden by the boss key
+  // stays hidden and silent, and the tab is there when it comes back.
+  if (::IsWindowVisible(window()) && ::IsIconic(window())) ::ShowWindow(window(), SW_RESTORE);
+  OpenTab(*page);
 }
 
 void WebMainFrm::CloseRequest() { Unload(forms::UnloadMode::Code); }
@@ -232,6 +253,8 @@ LRESULT WebMainFrm::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void WebMainFrm::Form_Unload(bool&) {
+  // The menu's update check may be waiting for its manifest: it ends now.
+  if (downLoad_) downLoad_->StopDownLoad();
   dde_.Stop();
   UnhookMainWindow(window());
   WebuTab->TabItems().Clear();

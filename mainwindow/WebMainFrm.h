@@ -39,6 +39,9 @@ enum AppMenuItem : UINT {
 
 class WebMainFrm : public forms::Form {
  public:
+  // The most tabs an outside program's DDE requests may bring the window to.
+  static constexpr std::int32_t kMaxTabs = 64;
+
   WebMainFrm();
   ~WebMainFrm() override;
 

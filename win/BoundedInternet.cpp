@@ -108,7 +108,7 @@ bool BoundedInternet::Wait() {
                              : ::WaitForSingleObject(done, left);
     if (woke == WAIT_OBJECT_0) return context_->error == ERROR_SUCCESS;
     if (woke == WAIT_OBJECT_0 + 1) {
-      if (!DispatchPendingMessages()) return false;
+      if (!DispatchPendingMessages() || (stop_ && *stop_)) return false;
     } else if (woke != WAIT_TIMEOUT) {
       return false;
     }

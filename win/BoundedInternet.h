@@ -29,6 +29,9 @@ class BoundedInternet {
   // From now on the whole transfer, every step together, ends after at most
   // `totalMs`: a server that sends a byte now and then is given up on too.
   void SetDeadline(DWORD totalMs);
+  // A flag that the messages dispatched while a step waits may set: the
+  // step then fails at once. Null: none.
+  void SetStopFlag(const bool* stop) noexcept { stop_ = stop; }
 
   // Opens the address (no cache read or written) and waits for its answer's headers.
   bool Open(const std::wstring& url);
@@ -50,6 +53,7 @@ class BoundedInternet {
   bool pump_;
   bool deadlineSet_ = false;
   DWORD deadlineStart_ = 0, deadlineMs_ = 0;
+  const bool* stop_ = nullptr;
   // Closed through the WinINet this transfer loaded (BoundedInternet.cpp).
   struct CloseInternetHandle {
     void operator()(HINTERNET handle) const noexcept;

@@ -94,7 +94,7 @@ class CommandsTest(MainWindowCase):
         self.assertEqual(harness.browser_log(), [portal])
 
         # The only tab's glyph asks; declined, the tab stays.
-        glyph = lambda i: (main["x"] + 153 + 205 * i + 200 - 20 + 6, main["y"] + 3 + 13)
+        glyph = lambda i: (main["x"] + 153 + 10 + 205 * i + 200 - 20 + 6, main["y"] + 3 + 13)
         harness.click(*glyph(0))
         box = harness.wait_for("the exit question", lambda: exit_boxes() and exit_boxes()[0], 15)
         self.answer(box, "否")

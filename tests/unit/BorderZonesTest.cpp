@@ -61,8 +61,11 @@ TEST(BorderZones, DraggingKeepsEightHundredBySixHundredExceptByTheTop) {
   EXPECT_EQ(controls::DragOutline(kWindow, -1, 0, 0), kWindow);
 }
 
-TEST(BorderZones, TheFilledPlaceLeavesTheTaskbarAndTheSavedOneIsInWholeTwips) {
-  EXPECT_EQ(controls::FillPlace(24000, 13500, 600), (controls::TwipsPlace{0, 0, 24000, 12900}));
+TEST(BorderZones, TheFilledPlaceIsTheWorkAreaInTwipsAndTheSavedOneIsInWholeTwips) {
+  // A taskbar of 40 pixels at the bottom, at the top, and a second monitor on the left.
+  EXPECT_EQ(controls::FillPlace({0, 0, 1600, 860}), (controls::TwipsPlace{0, 0, 24000, 12900}));
+  EXPECT_EQ(controls::FillPlace({0, 40, 1600, 900}), (controls::TwipsPlace{0, 600, 24000, 12900}));
+  EXPECT_EQ(controls::FillPlace({-1280, 0, 0, 720}), (controls::TwipsPlace{-19200, 0, 19200, 10800}));
   EXPECT_EQ(controls::SavedPlace(1500.5, 2501.5, 12000.4, 9000.6), (controls::TwipsPlace{1500, 2502, 12000, 9001}));
 }
 

@@ -200,6 +200,26 @@ TEST_F(Forms, DeleteLaterWaitsForTheMessageLoop) {
 
 }  // namespace
 
+TEST_F(Forms, WhatTheLastUnloadDeferredHasRunWhenTheProgramsLoopReturns) {
+  struct Tracked {
+    bool* gone = nullptr;
+    ~Tracked() { *gone = true; }
+  };
+  bool gone = false;
+  Probe form("F");
+  form.Load();
+  forms::RunWhenIdle([&] {
+    auto tracked = std::make_unique<Tracked>();
+    tracked->gone = &gone;
+    forms::DeleteLater(std::move(tracked));
+    form.Unload();
+  });
+  UINT_PTR timer = ::SetTimer(nullptr, 0, 2000, &CloseProbes);
+  EXPECT_EQ(forms::Program::Run(), 0);
+  ::KillTimer(nullptr, timer);
+  EXPECT_TRUE(gone);
+}
+
 TEST_F(Forms, AnIdleActionWaitsUntilNothingIsQueued) {
   // The idle action is asked for first, yet runs after everything already
   // waiting, the queued actions and the window's own messages alike.

@@ -10,7 +10,37 @@
 #include "controls/cSetStyle.h"
 #include "forms/Form.h"
 
+namespace controls {
+struct cSetStyleProbe {
+  static bool HoldsTheScreen(const cSetStyle& style) { return style.m_ScreenDC.has_value(); }
+};
+}  // namespace controls
+
 namespace {
+
+// The system's work area moved for a test, and put back afterwards.
+class MovedWorkArea {
+ public:
+  explicit MovedWorkArea(RECT work) {
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &saved_, 0);
+    ok_ = ::SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0) != FALSE;
+  }
+  ~MovedWorkArea() { ::SystemParametersInfoW(SPI_SETWORKAREA, 0, &saved_, 0); }
+  bool ok() const { return ok_; }
+
+ private:
+  RECT saved_{};
+  bool ok_ = false;
+};
+
+// One column of the screen, as the screen's own context reads it.
+std::vector<COLORREF> ScreenColumn(int x, int top, int bottom) {
+  HDC screen = ::GetDC(nullptr);
+  std::vector<COLORREF> column;
+  for (int y = top; y < bottom; ++y) column.push_back(::GetPixel(screen, x, y));
+  ::ReleaseDC(nullptr, screen);
+  return column;
+}
 
 class FramedForm : public forms::Form {
  public:
@@ -100,6 +130,35 @@ TEST_F(FrameStyle, DraggingTheRightEdgeResizesAndStopsAtTheMinimum) {
   EXPECT_EQ(Rect().right, 950);
 }
 
+TEST_F(FrameStyle, ALostMouseOrEscapeEndsAnEdgeDragWithoutResizing) {
+  ::ShowWindow(form.hWnd(), SW_SHOWNOACTIVATE);
+  ::UpdateWindow(form.hWnd());
+  const std::vector<COLORREF> before = ScreenColumn(949, 100, 140);
+  for (int way = 0; way < 3; ++way) {
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 1098, 400);
+    Mouse(WM_MOUSEMOVE, MK_LBUTTON, 950, 420);
+    EXPECT_TRUE(controls::cSetStyleProbe::HoldsTheScreen(style));
+    EXPECT_NE(ScreenColumn(949, 100, 140), before) << "the outline is on the screen";
+    if (way == 0) {
+      ::SendMessageW(form.hWnd(), WM_CAPTURECHANGED, 0, 0);  // a box took the mouse
+    } else if (way == 1) {
+      ::SendMessageW(form.hWnd(), WM_CANCELMODE, 0, 0);
+    } else {
+      ::SendMessageW(form.hWnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+    EXPECT_FALSE(controls::cSetStyleProbe::HoldsTheScreen(style)) << way;
+    EXPECT_EQ(ScreenColumn(949, 100, 140), before) << "the outline is gone, " << way;
+    Mouse(WM_LBUTTONUP, 0, 950, 420);
+    EXPECT_EQ(Rect().right, 1100) << "the release resizes nothing, " << way;
+  }
+  // A capture that stays with the window (taken again) keeps the drag.
+  Mouse(WM_LBUTTONDOWN, MK_LBUTTON, 1098, 400);
+  Mouse(WM_MOUSEMOVE, MK_LBUTTON, 950, 420);
+  ::SendMessageW(form.hWnd(), WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(form.hWnd()));
+  Mouse(WM_LBUTTONUP, 0, 950, 420);
+  EXPECT_EQ(Rect().right, 950);
+}
+
 TEST_F(FrameStyle, FillingAndComingBackReturnsToTheSamePlace) {
   const RECT before = Rect();
   EXPECT_TRUE(style.CallWindowStateChange());
@@ -124,6 +183,23 @@ TEST_F(FrameStyle, FillingAndComingBackReturnsToTheSamePlace) {
   EXPECT_EQ(rc.top, before.top);
   EXPECT_EQ(rc.right, before.right);
   EXPECT_EQ(rc.bottom, before.bottom);
+}
+
+TEST_F(FrameStyle, FillingCoversTheWorkAreaWhateverEdgeTheTaskbarIsOn) {
+  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+  // A taskbar 40 pixels high at the top, and one 60 wide on the left.
+  for (const RECT work : {RECT{0, 40, width, height}, RECT{60, 0, width, height}}) {
+    MovedWorkArea moved(work);
+    ASSERT_TRUE(moved.ok());
+    const RECT before = Rect();
+    ASSERT_TRUE(style.CallWindowStateChange());
+    const RECT filled = Rect();
+    EXPECT_TRUE(::EqualRect(&filled, &work)) << filled.left << "," << filled.top << " " << filled.right << ","
+                                              << filled.bottom;
+    EXPECT_FALSE(style.CallWindowStateChange());
+    const RECT back = Rect();
+    EXPECT_TRUE(::EqualRect(&back, &before));
+  }
 }
 
 TEST_F(FrameStyle, TheSystemCloseIsReportedOnceAndStillReachesTheWindow) {

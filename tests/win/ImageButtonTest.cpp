@@ -7,8 +7,10 @@
 #include <memory>
 
 #include "controls/iButton.h"
+#include "forms/DeleteLater.h"
 #include "resources/ResourceIds.h"
 #include "win/Gdi.h"
+#include "win/Messages.h"
 
 namespace {
 
@@ -210,6 +212,44 @@ TEST_F(ImageButton, ThePointerHoversPressesAndLeavesAndThePollStopsWhenItIsGone)
   EXPECT_EQ(outs, 1);
   EXPECT_FALSE(button_->Hovering());
   EXPECT_FALSE(::KillTimer(button_->hWnd(), 1)) << "the poll no longer runs";
+}
+
+TEST_F(ImageButton, ADoubleClickFlipsAToggleButtonOnlyWithItsOneClick) {
+  button_->SetStyle(1);
+  button_->SetBackPicture(Strip(res::kBmpMinMax));
+  const POINT c = Centre();
+  ::SetCursorPos(c.x, c.y);
+  Send(WM_LBUTTONDOWN, MK_LBUTTON);
+  Send(WM_LBUTTONUP);
+  Send(WM_LBUTTONDBLCLK, MK_LBUTTON);
+  Send(WM_LBUTTONUP);
+  EXPECT_EQ(clicks, (std::vector<bool>{true}));
+  EXPECT_TRUE(button_->Value()) << "as the one Click saw it";
+  Send(WM_LBUTTONDOWN, MK_LBUTTON);
+  Send(WM_LBUTTONUP);
+  EXPECT_EQ(clicks, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(button_->Value());
+}
+
+TEST_F(ImageButton, AButtonHandedOverFromItsOwnClickOutlivesANestedLoopInsideIt) {
+  // A deleted button takes its window with it.
+  auto owned = std::make_unique<iButton>();
+  ASSERT_TRUE(owned->Create(host_, 120, 10, 100, 40));
+  HWND hwnd = owned->hWnd();
+  bool goneInside = true;
+  owned->Click.Bind([&] {
+    forms::DeleteLater(std::move(owned));
+    // A box or a download inside the handler lets the queue run.
+    for (int i = 0; i < 5; ++i) {
+      win::DispatchPendingMessages();
+      ::Sleep(10);
+    }
+    goneInside = !::IsWindow(hwnd);
+  });
+  ::SendMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_FALSE(goneInside) << "freed while its handler ran";
+  Pump(50);
+  EXPECT_FALSE(::IsWindow(hwnd)) << "deleted once the handler returned";
 }
 
 }  // namespace

@@ -14,6 +14,10 @@ struct WebMainFrmProbe {
   static tabstrip::uTab* TabStrip(const WebMainFrm& form) { return form.WebuTab.get(); }
   static bool BlankPageShown(const WebMainFrm& form) { return form.BlankPageShown(); }
   static HMENU AppMenu(const WebMainFrm& form) { return form.appmenu.get(); }
+  static controls::iButton* FillButton(const WebMainFrm& form) { return form.web_minmax.get(); }
+  static controls::cSetStyle* Frame(const WebMainFrm& form) { return form.objStyle.get(); }
+  static controls::BForm* TitleSkin(const WebMainFrm& form) { return form.WebBForm.get(); }
+  static void Command(WebMainFrm& form, UINT item) { form.appmenu_Click(item); }
   // The text the strip's tooltip shows now.
   static std::wstring TabTooltip(const WebMainFrm& form) {
     if (!form.tooltip_ || !form.WebuTab) return {};

@@ -182,7 +182,7 @@ TEST_F(MainWindow, TwoHundredPagesOpenedThroughDdeAndClosedByTheirGlyphsLeaveNot
     ASSERT_EQ(SendThroughDde(two), 0u);
     ASSERT_EQ(tabs().Count(), 2);
     // The second tab's glyph: tabs 200 wide with 5 between, the glyph 20 from the right.
-    const int x = 205 + 200 - 20 + 6, y = 7 + 6;
+    const int x = 10 + 205 + 200 - 20 + 6, y = 7 + 6;
     ::SendMessageW(strip.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     ::SendMessageW(strip.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ::SendMessageW(strip.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
@@ -215,6 +215,104 @@ TEST_F(MainWindow, TheMenuNamesTheVersionAndTheStripsTooltipFollowsTheHoveredTab
   EXPECT_EQ(mainwindow::WebMainFrmProbe::TabTooltip(main()), L"第一服");
   ::SendMessageW(strip, WM_MOUSEMOVE, 0, MAKELPARAM(300, 13));
   EXPECT_EQ(mainwindow::WebMainFrmProbe::TabTooltip(main()), L"") << "empty strip space clears it";
+}
+
+bool Muted(ISimpleAudioVolume* volume);
+
+TEST_F(MainWindow, OnlyWebPagesOpenThroughDdeRebuiltAndNoMoreThanSixtyFourTabs) {
+  main().SetURL(server.Url("/one.html"));
+  for (const char* refused : {"file:///c:/windows/win.ini", "\\\\127.0.0.1\\share\\x.html", "javascript:alert(1)",
+                              "about:blank", "app://exitgame"}) {
+    EXPECT_EQ(SendThroughDde(refused), 3u) << refused;
+  }
+  EXPECT_EQ(tabs().Count(), 1);
+  const std::string two = "http://127.0.0.1:" + std::to_string(server.port()) + "/two.html";
+  ASSERT_EQ(SendThroughDde(two + "?a b"), 0u);
+  EXPECT_NE(tabs().FindItem(L"Game" + server.Url("/two.html?a%20b")), tabstrip::kNoTab) << "the address rebuilt";
+  EXPECT_EQ(tabs().FindItem(L"Game" + server.Url("/two.html?a b")), tabstrip::kNoTab);
+  for (int i = tabs().Count(); i < mainwindow::WebMainFrm::kMaxTabs && !HasFatalFailure(); ++i)
+    ASSERT_EQ(SendThroughDde(two + "?n=" + std::to_string(i)), 0u);
+  ASSERT_EQ(tabs().Count(), 64);
+  EXPECT_EQ(SendThroughDde(two + "?n=one-more"), 3u);
+  EXPECT_EQ(tabs().Count(), 64) << "refused, and no tab closed for it";
+  ASSERT_EQ(SendThroughDde(two + "?n=5"), 0u) << "an open tab is still selected";
+  EXPECT_EQ(tabs().Count(), 64);
+  EXPECT_EQ(mainwindow::WebMainFrmProbe::TabStrip(main())->Selected(), 5);
+}
+
+TEST_F(MainWindow, ADdeExecuteRestoresAMinimisedWindowButLeavesOneHiddenByTheBossKeyHiddenAndSilent) {
+  main().SetURL(server.Url("/one.html"));
+  main().Show();
+  HWND hwnd = main().hWnd();
+  HRESULT failure = S_OK;
+  win::ComPtr<ISimpleAudioVolume> sound = mainwindow::SoundSession(&failure);
+  ASSERT_TRUE(sound) << "no playback device (" << std::hex << failure << ")";
+  ASSERT_EQ(sound->SetMute(FALSE, nullptr), S_OK);
+  const auto f10 = [&] { ::SendMessageW(hwnd, WM_HOTKEY, mainwindow::kHotKeyId, MAKELPARAM(0, VK_F10)); };
+  const std::string base = "http://127.0.0.1:" + std::to_string(server.port());
+  f10();
+  ASSERT_EQ(SendThroughDde(base + "/two.html"), 0u);
+  PumpPending();
+  EXPECT_FALSE(::IsWindowVisible(hwnd));
+  EXPECT_TRUE(Muted(sound.get()));
+  EXPECT_EQ(tabs().Count(), 2);
+  f10();
+  EXPECT_TRUE(::IsWindowVisible(hwnd));
+  EXPECT_EQ(mainwindow::WebMainFrmProbe::TabStrip(main())->Selected(), 1) << "the new tab is there";
+  ::ShowWindow(hwnd, SW_MINIMIZE);
+  ASSERT_EQ(SendThroughDde(base + "/one.html?again"), 0u);
+  PumpPending();
+  EXPECT_FALSE(::IsIconic(hwnd)) << "the normal state";
+  EXPECT_TRUE(::IsWindowVisible(hwnd));
+  EXPECT_FALSE(Muted(sound.get()));
+}
+
+TEST_F(MainWindow, TheStripAndTheTitleSkinStoreTheirDesignProperties) {
+  main().Load();
+  forms::PropertyBag strip, skin;
+  mainwindow::WebMainFrmProbe::TabStrip(main())->WriteProperties(strip);
+  mainwindow::WebMainFrmProbe::TitleSkin(main())->WriteProperties(skin);
+  EXPECT_EQ(strip.ReadInt(L"TabStyle", -1), 1);
+  EXPECT_EQ(strip.ReadInt(L"TabLeftSize", -1), 10);
+  EXPECT_EQ(strip.ReadInt(L"TabRightSize", -1), 17) << "250 twips: no tab under the link buttons";
+  EXPECT_EQ(skin.ReadString(L"BackColor", L""), std::to_wstring(RGB(222, 222, 222)));
+  EXPECT_TRUE(skin.ReadBool(L"HasLogo", false));
+}
+
+TEST_F(MainWindow, TheFillButtonsValueFollowsTheWindowThroughClicksAndDoubleClicks) {
+  main().SetURL(server.Url("/one.html"));
+  main().Show();
+  controls::iButton& fill = *mainwindow::WebMainFrmProbe::FillButton(main());
+  const controls::cSetStyle& frame = *mainwindow::WebMainFrmProbe::Frame(main());
+  ASSERT_TRUE(frame.Maximised());
+  ASSERT_TRUE(fill.Value());
+  // The button moves with the window's right edge: the pointer follows it.
+  const auto send = [&](UINT msg, WPARAM keys) {
+    RECT rc{};
+    ::GetWindowRect(fill.hWnd(), &rc);
+    ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::SendMessageW(fill.hWnd(), msg, keys, MAKELPARAM(5, 5));
+    PumpPending(2);
+  };
+  const auto click = [&] {
+    send(WM_LBUTTONDOWN, MK_LBUTTON);
+    send(WM_LBUTTONUP, 0);
+  };
+  const auto doubleClick = [&] {
+    click();
+    send(WM_LBUTTONDBLCLK, MK_LBUTTON);
+    send(WM_LBUTTONUP, 0);
+  };
+  doubleClick();
+  EXPECT_FALSE(frame.Maximised()) << "one Click";
+  EXPECT_EQ(fill.Value(), frame.Maximised());
+  click();
+  EXPECT_TRUE(frame.Maximised());
+  EXPECT_EQ(fill.Value(), frame.Maximised());
+  doubleClick();
+  doubleClick();
+  EXPECT_TRUE(frame.Maximised());
+  EXPECT_EQ(fill.Value(), frame.Maximised());
 }
 
 int g_step = 0;
