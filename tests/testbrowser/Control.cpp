@@ -802,7 +802,7 @@ bool Control::Fire(ConnectionPoint& point, DISPID id, VARIANT* args, UINT count,
     sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
   }
   if (answer) {
-    line.Flag(answerName, *answer != VARIANT_FALSE);
+    line.Flag("returned", true).Flag(answerName, *answer != VARIANT_FALSE);
     if (given) line.Object("ppDisp", *given);
     if (closed_) line.Flag("closed", true);
     line.Write();

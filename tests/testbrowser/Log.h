@@ -7,9 +7,9 @@
 //   "site":  the stand-in called its host ("interface", "result");
 //   "event": the stand-in raises an event, written before any sink hears it;
 //            an event whose sinks answer (Cancel, Processed, a window given
-//            back) is written once they have run, with the answer ("cancel",
-//            "processed"), and announced before they run by a line "raise"
-//            with the same fields but the answer.
+//            back) is written once they have run, with "returned": true and
+//            the answer ("cancel", "processed", "ppDisp"), and announced
+//            before they run by a line "raise" with the fields it had then.
 // Every line ends with "control" (the object's number in its process, 0 for
 // the module), "pid" and "depth": how many of the stand-in's events were
 // being raised when it was written (0 outside any).
