@@ -192,14 +192,45 @@ def wine_temp_folder():
     return unix
 
 
+# Wine programs that did not start during this test (see Client.stop); the
+# runner runs a failed test once more when there is one (run.py).
+start_failures = []
+
+
+def keep_session():
+    """Starts the keeper (tests/win/tools/wine_keeper.exe) and waits until it runs.
+    A session's server is started first, the set-up's own with no end:
+    a server that Wine starts by itself (Debian's, -p0) shuts the session down
+    whenever its last program has ended, and a program starting then may never run."""
+    # Not through pipes: the server runs on and would hold them open.
+    subprocess.run(["wineserver", "-p"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=30)
+    keeper = os.path.join(TOOLS, "wine_keeper.exe")
+    if not os.path.exists(keeper):
+        return
+    proc = subprocess.Popen(["wine", keeper], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    root = os.environ.get("VELMORA_WINE_ROOT")
+    if root:
+        with open(os.path.join(root, "keeper.pid"), "w") as f:
+            f.write("%d\n" % proc.pid)
+
+    def running():
+        # Wine names the process after the program once the program runs.
+        try:
+            with open("/proc/%d/cmdline" % proc.pid, "rb") as f:
+                return f.read().split(b"\0")[0].endswith(b"wine_keeper.exe")
+        except OSError:
+            return False
+    wait_for("the wine keeper", running, timeout=30, interval=0.05)
+
+
 def restart_wine_server(keep=True):
     subprocess.run(["wineserver", "-k"], capture_output=True, timeout=30)
     subprocess.run(["wineserver", "-w"], capture_output=True, timeout=30)
-    keeper = os.path.join(TOOLS, "wine_keeper.exe")
-    if keep and os.path.exists(keeper):
+    if keep:
         # Holds the new session's system processes between the programs of the tests.
-        subprocess.Popen(["wine", keeper], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                         stderr=subprocess.DEVNULL)
+        keep_session()
 
 
 class Client:
@@ -242,6 +273,9 @@ class Client:
             return f.read().decode("utf-8", "replace")
 
     def stop(self):
+        if not self.running() and self.proc.returncode not in (0, None) and not self.log().strip():
+            # Ended with a failure and not one word: Wine never ran the client.
+            start_failures.append("the client did not start (wine exited %d with no output)" % self.proc.returncode)
         if self.running():
             self.proc.kill()
             try:
