@@ -1,9 +1,9 @@
-// The manifest's package lines and the text its signature covers.
+// The updater's reading of the manifest and the text its signature covers.
 #include <gtest/gtest.h>
 
-#include "common/PackageManifest.h"
+#include "updater/PackageManifest.h"
 
-namespace common {
+namespace updater {
 namespace {
 
 const std::string kSha(64, 'a');
@@ -55,4 +55,4 @@ TEST(PackageManifest, AMissingOrMalformedFieldIsAProblemNotAGuess) {
 }
 
 }  // namespace
-}  // namespace common
+}  // namespace updater

@@ -1,11 +1,11 @@
-#include "common/PackageManifest.h"
+#include "updater/PackageManifest.h"
 
 #include <algorithm>
 #include <cctype>
 
 #include "common/UpdateManifest.h"
 
-namespace common {
+namespace updater {
 
 namespace {
 std::string Trim(std::string_view text) {
@@ -53,14 +53,10 @@ std::optional<std::vector<std::uint8_t>> FromHex(std::string_view hex) {
   return bytes;
 }
 
-std::optional<std::string> ManifestField(std::string_view text, std::string_view key) {
-  return Field(ManifestLines(text), key);
-}
-
 std::optional<PackageManifest> ReadPackageManifest(std::string_view text, ManifestProblem& problem) {
-  const std::vector<std::string> lines = ManifestLines(text);
+  const std::vector<std::string> lines = common::ManifestLines(text);
   PackageManifest manifest;
-  const auto version = ManifestVersion(text);
+  const auto version = common::ManifestVersion(text);
   const auto package = Field(lines, "package"), size = Field(lines, "size"), sha = Field(lines, "sha256"),
              signature = Field(lines, "signature"), expires = Field(lines, "expires");
   if (!version || version->empty()) {
@@ -91,7 +87,7 @@ std::optional<PackageManifest> ReadPackageManifest(std::string_view text, Manife
   manifest.version = *version;
   manifest.package = *package;
   manifest.expires = *expires;
-  for (const char digit : *size) manifest.size = manifest.size * 10 + static_cast<std::uint64_t>(digit - '0');
+  manifest.size = std::stoull(*size);
   if (manifest.size == 0) {
     problem.what = "the manifest gives no package size";
     return std::nullopt;
@@ -110,4 +106,4 @@ std::string SignedText(const PackageManifest& manifest) {
          "\nsize=" + std::to_string(manifest.size) + "\nsha256=" + sha + "\nexpires=" + manifest.expires + "\n";
 }
 
-}  // namespace common
+}  // namespace updater
