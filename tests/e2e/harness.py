@@ -273,6 +273,8 @@ class Client:
             return f.read().decode("utf-8", "replace")
 
     def stop(self):
+        if self._log.closed:
+            return  # stopped already (a cleanup and a with block both stop)
         if not self.running() and self.proc.returncode not in (0, None) and not self.log().strip():
             # Ended with a failure and not one word: Wine never ran the client.
             start_failures.append("the client did not start (wine exited %d with no output)" % self.proc.returncode)
