@@ -5,10 +5,14 @@
 #include <optional>
 #include <string>
 
+#include "BuildSettings.h"
 #include "common/PublicData.h"
 #include "common/UpdateManifest.h"
+#include "common/UpdatePolicy.h"
 #include "forms/Program.h"
 #include "resources/ResourceIds.h"
+#include "win/Clock.h"
+#include "win/Crypto.h"
 #include "win/Module.h"
 #include "win/Shell.h"
 #include "win/Text.h"
@@ -35,7 +39,7 @@ std::optional<std::string> ReadManifest(const std::wstring& path) {
 }
 
 // Writes the updater and starts it; false (after telling the player) when it
-// cannot be written.
+// cannot be written or does not start: the client then goes on running.
 bool StartUpdater(HWND owner) {
   const std::wstring updater = GetTempFolder() + kUpdaterFile;
   try {
@@ -52,7 +56,11 @@ bool StartUpdater(HWND owner) {
   std::wstring base = path.substr(slash + 1);
   if (base.size() > 4 && _wcsicmp(base.c_str() + base.size() - 4, L".exe") == 0) base.resize(base.size() - 4);
   const std::wstring argument = UpdaterArgument(folder, base);
-  win::ShellOpen(updater.c_str(), argument.c_str());
+  if (!win::ShellOpen(updater.c_str(), argument.c_str())) {
+    forms::Program::Log(L"update check: " + updater + L" did not start");
+    ::MessageBoxW(owner, L"无法启动更新程序，请稍后再试或手动更新。", L"提示", MB_OK | MB_ICONWARNING);
+    return false;
+  }
   return true;
 }
 }  // namespace
@@ -63,13 +71,16 @@ bool CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run, HWND owner) {
   const std::wstring manifest = GetTempFolder() + kUpdateManifestFile;
   const std::string version = win::ToUtf8(win::ModuleVersionText());
   downloader.SetLimits(kManifestReadLimit, kManifestDeadlineMs);
-  downloader.DownLoadFile(UpdateUrl(), manifest, true, false);
+  // A failed download keeps the earlier manifest, which says nothing about
+  // today: the menu run says so rather than that the client is up to date.
+  const bool fetched = downloader.DownLoadFile(UpdateUrl(), manifest, true, false);
   if (ownerGone()) return false;
   const std::optional<std::string> text = ReadManifest(manifest);
-  if (!text) return false;
-  const std::optional<std::string> offered = ManifestVersion(*text);
-  if (!offered) return false;
-  if (*offered != version) {
+  Judgement judgement;
+  if (text) judgement = JudgeManifest(*text, version, win::UnixTimeNow(), velmora::build::kUpdatePublicKey,
+                                      &win::VerifySignature);
+  if (!fetched) forms::Program::Log(L"update check: the manifest could not be fetched from " + UpdateUrl());
+  if (text && judgement.verdict == Verdict::Accept) {
     const int answer =
         ::MessageBoxW(owner, L"发现有新版本，是否现在更新！", L"提示", MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES || ownerGone()) return false;
@@ -77,8 +88,17 @@ bool CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run, HWND owner) {
     if (run == UpdateRun::StartUp) forms::Program::EndNow();
     return true;
   }
+  const std::wstring why = text ? VerdictText(judgement, version) : L"no manifest";
+  forms::Program::Log(L"update check: no update offered: " + why);
   if (run == UpdateRun::Menu) {
-    ::MessageBoxW(owner, L"当前版本已是最新，无需更新！", L"提示", MB_OK | MB_ICONWARNING);
+    if (!fetched) {
+      ::MessageBoxW(owner, L"无法取得更新信息，请检查网络后再试。", L"提示", MB_OK | MB_ICONWARNING);
+    } else if (judgement.verdict == Verdict::NotNewer) {
+      ::MessageBoxW(owner, L"当前版本已是最新，无需更新！", L"提示", MB_OK | MB_ICONWARNING);
+    } else {
+      const std::wstring box = why + L"，无法检查更新。";
+      ::MessageBoxW(owner, box.c_str(), L"提示", MB_OK | MB_ICONWARNING);
+    }
   }
   return false;
 }

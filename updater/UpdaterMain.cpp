@@ -19,11 +19,11 @@
 
 #include "BuildSettings.h"
 #include "common/UpdateLocation.h"
-#include "updater/Crypto.h"
+#include "common/UpdatePolicy.h"
 #include "updater/Fetch.h"
-#include "updater/PackageManifest.h"
-#include "updater/UpdatePolicy.h"
 #include "updater/UpdaterArgument.h"
+#include "win/Clock.h"
+#include "win/Crypto.h"
 #include "win/Messages.h"
 #include "win/SystemLibrary.h"
 #include "win/UniqueHandle.h"
@@ -113,14 +113,6 @@ std::string InstalledVersion(const std::wstring& path) {
   return text;
 }
 
-// Seconds since 1970, UTC.
-std::int64_t Now() {
-  FILETIME now;
-  ::GetSystemTimeAsFileTime(&now);
-  const std::uint64_t ticks = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-  return static_cast<std::int64_t>(ticks / 10000000ull) - 11644473600ll;
-}
-
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool StartClient(const std::wstring& client, const std::wstring& folder) {
@@ -183,37 +175,16 @@ class Update {
       why = L"无法取得更新说明：" + error;
       return false;
     }
-    updater::ManifestProblem problem;
-    const auto manifest = updater::ReadPackageManifest(text, problem);
-    if (!manifest) {
-      why = L"更新说明不完整：" + Widen(problem.what);
-      return false;
-    }
-    const auto key = updater::FromHex(kPublicKey);
-    if (!key || key->size() != 64) {
-      why = L"此更新程序没有内置发布者的公钥，不安装任何更新包。";
-      return false;
-    }
-    if (!updater::VerifySignature(*key, updater::SignedText(*manifest), manifest->signature)) {
-      why = L"更新说明的签名无效，拒绝安装。";
-      return false;
-    }
-    // A genuine manifest may still be an old one, replayed.
+    // The judgement the client made before it asked, made again on what the
+    // host answers now; a genuine manifest may still be an old one, replayed.
     const std::string installed = InstalledVersion(client_);
-    switch (updater::JudgeManifest(manifest->version, manifest->expires, installed, Now())) {
-      case updater::Refusal::None:
-        break;
-      case updater::Refusal::VersionUnreadable:
-        why = L"无法比较版本（更新 " + Widen(manifest->version) + L"，已安装 " + Widen(installed) + L"），拒绝安装。";
-        return false;
-      case updater::Refusal::NotNewer:
-        why = L"更新的版本 " + Widen(manifest->version) + L" 不比已安装的版本 " + Widen(installed) + L" 新，拒绝安装。";
-        return false;
-      case updater::Refusal::ExpiryUnreadable:
-      case updater::Refusal::Expired:
-        why = L"更新说明已过期（" + Widen(manifest->expires) + L"），拒绝安装。";
-        return false;
+    const common::Judgement judgement =
+        common::JudgeManifest(text, installed, win::UnixTimeNow(), kPublicKey, &win::VerifySignature);
+    if (judgement.verdict != common::Verdict::Accept) {
+      why = common::VerdictText(judgement, installed) + L"，拒绝安装。";
+      return false;
     }
+    const common::PackageManifest* manifest = &*judgement.manifest;
     if (manifest->size > kPackageLimit) {
       why = L"更新包过大，拒绝安装。";
       return false;
@@ -222,14 +193,14 @@ class Update {
     return Replace(why);
   }
 
-  bool Download(const updater::PackageManifest& manifest, std::wstring& why) {
+  bool Download(const common::PackageManifest& manifest, std::wstring& why) {
     ui_.Status(L"正在下载版本 " + Widen(manifest.version) + L"…");
     win::UniqueFile file(::CreateFileW(fresh_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     if (!file) {
       why = L"无法在客户端所在的文件夹中写入文件。";
       return false;
     }
-    updater::Sha256 hash;
+    win::Sha256 hash;
     std::uint64_t total = 0;
     std::wstring error;
     const bool fetched = updater::Fetch(Widen(manifest.package), manifest.size,

@@ -43,7 +43,9 @@ class UpdateCase(unittest.TestCase):
     def forget_update_files(self):
         for name in ("update.txt", "Update.exe"):
             path = os.path.join(self.temp, name)
-            if os.path.exists(path):
+            if os.path.isdir(path):
+                shutil.rmtree(path)
+            elif os.path.exists(path):
                 os.remove(path)
 
     def start(self, exe=harness.CLIENT):
@@ -54,24 +56,30 @@ class UpdateCase(unittest.TestCase):
     def offer(self, manifest):
         self.site.answer("update", MANIFEST_PATH, manifest, content_type="text/plain")
 
+    def start_up_verdict(self, exe=harness.CLIENT, timeout=30):
+        """Starts the client and returns the start-up check's log line saying why
+        nothing was offered (and the whole log); no question may appear."""
+        client = self.start(exe=exe)
+        found = harness.wait_for("the update check's verdict in the log", lambda: re.search(
+            r"update check: no update offered: ([^\r\n]*)", client.log()), timeout)
+        # The line comes only when the check has ended without asking; a box
+        # that comes later is the login screen's (its page cannot load here).
+        self.assertNotIn(OFFER, harness.window_texts("提示"))
+        self.assertFalse(os.path.exists(os.path.join(self.temp, "Update.exe")), "the updater was written")
+        log = client.log()
+        client.stop()
+        return found.group(1), log
+
 
 class UpdateTest(UpdateCase):
-    def test_the_version_line_decides_whether_an_update_is_offered(self):
-        for manifest, offered in (("version=%s\r\n", False), ("notes\r\nVersion: %s  \r\n", False),
-                                  ("version=%s\n", False),  # a Unix-edited manifest
-                                  ("version=0.9.0\r\n", True), ("version=%s0\r\n", True),
-                                  ("  version=%s\r\n", True), ("version=9.9.9\rsize=1\r", True)):
+    def test_a_manifest_that_is_not_signed_offers_nothing_and_the_log_says_why(self):
+        for manifest, reason in (("version=%s\r\n", "没有签名"), ("notes\r\nVersion: %s  \r\n", "没有签名"),
+                                 ("version=0.9.0\r\n", "没有签名"), ("version=9.9.9\rsize=1\r", "没有签名"),
+                                 ("size=1\r\n", "没有版本号")):
             with self.subTest(manifest=manifest):
-                self.offer(manifest.replace("%s", self.version) if "%s" in manifest else manifest)
-                client = self.start()
-                if offered:
-                    harness.visible_window("提示")
-                    self.assertIn(OFFER, harness.window_texts("提示"))
-                    harness.press_key("n")  # No: start-up goes on
-                harness.wait_for("the login screen", lambda: login_screen())
-                self.assertIsNone(harness.window_facts("提示"))
-                client.stop()
-                harness.wait_for("the client to go", lambda: not login_screen())
+                self.offer(manifest.replace("%s", self.version))
+                why, _ = self.start_up_verdict()
+                self.assertIn(reason, why)
 
     def test_faults_of_the_update_host_keep_the_earlier_manifest(self):
         earlier = ("version=%s\r\n" % self.version).encode()
@@ -86,14 +94,12 @@ class UpdateTest(UpdateCase):
                     f.write(earlier)
                 answer.setdefault("body", "version=0.0.1\r\n" + "x" * 100)
                 self.site.answer("update", MANIFEST_PATH, content_type="text/plain", **answer)
-                client = self.start()
                 # A stalled answer is given up after the downloader's receive bound (15 s).
-                harness.wait_for("the login screen", lambda: login_screen(), 45)
-                self.assertIsNone(harness.window_facts("提示"), "the earlier manifest is read, and it matches")
+                why, log = self.start_up_verdict(timeout=45)
+                self.assertIn("could not be fetched", log)
+                self.assertIn("没有签名", why, "the earlier manifest is read")
                 with open(os.path.join(self.temp, "update.txt"), "rb") as f:
                     self.assertEqual(f.read(), earlier)
-                client.stop()
-                harness.wait_for("the client to go", lambda: not login_screen())
 
 
 def raw_signature(der):
@@ -133,7 +139,7 @@ class WholeUpdateTest(UpdateCase):
                                self.site.url("update", PACKAGE_PATH), package],
                               capture_output=True, check=True, timeout=30).stdout.decode()  # CR LF kept
 
-    def signed_expiring(self, package_bytes, version, expires):
+    def signed_expiring(self, package_bytes, version, expires, key=PRIVATE_KEY):
         """A manifest signed with the build's key whose expiry is the given UTC time,
         which the operator's tool would not write (it dates from the signing on)."""
         package = os.path.join(self.folder, "package.bin")
@@ -144,9 +150,36 @@ class WholeUpdateTest(UpdateCase):
         fields = [("version", version), ("package", url), ("size", str(len(package_bytes))),
                   ("sha256", hashlib.sha256(package_bytes).hexdigest()), ("expires", stamp)]
         text = "Velmora update\n" + "".join("%s=%s\n" % f for f in fields)
-        der = subprocess.run(["openssl", "dgst", "-sha256", "-sign", PRIVATE_KEY], input=text.encode(),
+        der = subprocess.run(["openssl", "dgst", "-sha256", "-sign", key], input=text.encode(),
                              capture_output=True, check=True, timeout=30).stdout
         return "".join("%s=%s\r\n" % f for f in fields) + "signature=%s\r\n" % raw_signature(der)
+
+    def other_key(self):
+        """A key pair of the operator's kind that no build trusts."""
+        folder = os.path.join(self.folder, "other")
+        subprocess.run([os.path.join(harness.TOP, "tools", "sign-update"), "keygen", folder], check=True, timeout=30)
+        return os.path.join(folder, "update-private.pem")
+
+    def older_version(self):
+        major_minor, revision = self.version.rsplit(".", 1)
+        return "%s.%d" % (major_minor, int(revision) - 1) if int(revision) else "0.9.9"
+
+    def open_game(self):
+        """The client from its folder, logged in to a game page; its main window."""
+        self.site.answer("gamespace", "/play/one.html", page("第一服"))
+        self.site.answer("login", LOGIN_PATH, page("登录", head=refresh_to(
+            "app://loadgame|%s" % self.site.url("gamespace", "/play/one.html"), delay=1)))
+        client = self.start(exe=self.client_path)
+        main = harness.wait_for("the main window", lambda: [
+            w for w in harness.list_windows() if w["title"] == "Velmora客户端" and w["layered"] == 0 and w["w"] > 242], 30)[0]
+        return client, main
+
+    def choose_update(self, main):
+        harness.click(main["x"] + main["w"] - round(1825 / 15) + 12, main["y"] + 10)
+        harness.wait_for("the program menu", lambda: [w for w in harness.list_windows() if w["class"] == "#32768"])
+        for _ in range(4):  # 刷新, 隐藏/恢复, 清除缓存, (the separator is skipped) 更新
+            harness.press_key("Down")
+        harness.press_key("Return")
 
     def start_updater(self, argument, exe=None):
         updater = subprocess.Popen(["wine", exe or os.path.join(BUILD, "VelmoraUpdate.exe"), argument],
@@ -183,22 +216,9 @@ class WholeUpdateTest(UpdateCase):
         return "%s.%d" % (major_minor, int(revision) + 1)
 
     def test_the_menu_run_says_up_to_date_and_on_yes_leaves_without_the_exit_question(self):
-        self.offer("version=%s\r\n" % self.version)
-        self.site.answer("gamespace", "/play/one.html", page("第一服"))
-        self.site.answer("login", LOGIN_PATH, page("登录", head=refresh_to(
-            "app://loadgame|%s" % self.site.url("gamespace", "/play/one.html"), delay=1)))
-        client = self.start(exe=self.client_path)
-        main = harness.wait_for("the main window", lambda: [
-            w for w in harness.list_windows() if w["title"] == "Velmora客户端" and w["layered"] == 0 and w["w"] > 242], 30)[0]
-
-        def choose_update():
-            harness.click(main["x"] + main["w"] - round(1825 / 15) + 12, main["y"] + 10)
-            harness.wait_for("the program menu", lambda: [w for w in harness.list_windows() if w["class"] == "#32768"])
-            for _ in range(4):  # 刷新, 隐藏/恢复, 清除缓存, (the separator is skipped) 更新
-                harness.press_key("Down")
-            harness.press_key("Return")
-
-        choose_update()
+        self.offer(self.signed(self.new_bytes, self.version))
+        client, main = self.open_game()
+        self.choose_update(main)
         harness.visible_window("提示")
         self.assertIn("当前版本已是最新，无需更新！", harness.window_texts("提示"))
         harness.press_key("Return")
@@ -206,7 +226,7 @@ class WholeUpdateTest(UpdateCase):
 
         self.offer(self.signed(self.new_bytes, self.next_version()))
         self.site.answer("update", PACKAGE_PATH, self.new_bytes, content_type="application/octet-stream")
-        choose_update()
+        self.choose_update(main)
         harness.visible_window("提示")
         self.assertIn(OFFER, harness.window_texts("提示"))
         harness.press_key("y")
@@ -215,40 +235,101 @@ class WholeUpdateTest(UpdateCase):
         with open(self.client_path, "rb") as f:
             self.assertEqual(f.read(), self.new_bytes)
 
+    def test_a_genuine_manifest_the_updater_would_refuse_is_not_offered_and_the_log_says_why(self):
+        later = datetime.datetime.utcnow() + datetime.timedelta(days=10)
+        earlier = datetime.datetime.utcnow() - datetime.timedelta(minutes=5)
+        cases = (("older", self.signed_expiring(self.new_bytes, self.older_version(), later), "不比已安装的版本"),
+                 ("the same", self.signed_expiring(self.new_bytes, self.version, later), "不比已安装的版本"),
+                 ("expired", self.signed_expiring(self.new_bytes, self.next_version(), earlier), "已过期"),
+                 ("another key", self.signed(self.new_bytes, self.next_version(), key=self.other_key()), "签名无效"))
+        for name, manifest, reason in cases:
+            with self.subTest(name):
+                self.offer(manifest)
+                why, _ = self.start_up_verdict(exe=self.client_path)
+                self.assertIn(reason, why)
+        self.assertFalse(self.site.requested("update", PACKAGE_PATH), "the package was fetched")
+        with open(self.client_path, "rb") as f:
+            self.assertTrue(f.read() == self.old_bytes)
+
+    def test_the_menu_run_says_why_nothing_is_offered(self):
+        later = datetime.datetime.utcnow() + datetime.timedelta(days=10)
+        earlier = datetime.datetime.utcnow() - datetime.timedelta(minutes=5)
+        cases = (("older", dict(body=self.signed_expiring(self.new_bytes, self.older_version(), later)),
+                  "当前版本已是最新，无需更新！"),
+                 ("expired, the same version", dict(body=self.signed_expiring(self.new_bytes, self.version, earlier)),
+                  "已过期"),
+                 ("another key", dict(body=self.signed(self.new_bytes, self.next_version(), key=self.other_key())),
+                  "签名无效"),
+                 ("unsigned", dict(body="version=9.9.9\r\n"), "没有签名"),
+                 # A host that no longer answers: the earlier manifest tells nothing about today.
+                 ("not fetched", dict(status=404, body=self.signed(self.new_bytes, self.version)), "无法取得更新信息"))
+        self.offer(self.signed(self.new_bytes, self.version))
+        client, main = self.open_game()
+        for name, answer, text in cases:
+            with self.subTest(name):
+                self.site.answer("update", MANIFEST_PATH, content_type="text/plain", **answer)
+                self.choose_update(main)
+                harness.visible_window("提示", 30)
+                self.assertTrue(any(text in t for t in harness.window_texts("提示")), harness.window_texts("提示"))
+                harness.press_key("Return")
+                harness.wait_for("the message to go", lambda: harness.window_facts("提示") is None)
+                self.assertTrue(client.running(), "the game goes on")
+        self.assertIn("update check: no update offered", client.log())
+
+    def test_a_client_that_cannot_start_its_updater_says_so_and_goes_on(self):
+        self.offer(self.signed(self.new_bytes, self.next_version()))
+        # A folder in the updater's place: it cannot be written, let alone started.
+        os.makedirs(os.path.join(self.temp, "Update.exe"))
+        client = self.start(exe=self.client_path)
+        harness.visible_window("提示", 30)
+        self.assertIn(OFFER, harness.window_texts("提示"))
+        harness.press_key("y")
+        harness.wait_for("the box saying so", lambda: any(
+            "更新程序" in t and OFFER not in t for t in harness.window_texts("提示")), 20)
+        harness.press_key("Return")
+        # Start-up goes on: the splash comes, the client runs on unchanged.
+        harness.wait_for("the splash", lambda: [w for w in harness.list_windows()
+                                                if w["title"] == "Velmora" and w["visible"] == 1], 20)
+        self.assertTrue(client.running())
+        with open(self.client_path, "rb") as f:
+            self.assertTrue(f.read() == self.old_bytes)
+
     def test_anything_but_the_signed_package_is_refused_and_the_old_client_starts(self):
-        other_key = os.path.join(self.folder, "other")
-        subprocess.run([os.path.join(harness.TOP, "tools", "sign-update"), "keygen", other_key], check=True, timeout=30)
         good = self.signed(self.new_bytes)
         tampered = bytearray(self.new_bytes)
         tampered[len(tampered) // 2] ^= 1
+        folder = harness.wine_path(self.folder)
+        # The client offers only a manifest it would install; the updater,
+        # started directly, refuses the rest by itself.
         cases = (
-            ("tampered", good, bytes(tampered)),
-            ("truncated", good, self.new_bytes[:-100]),
-            ("unsigned", "\r\n".join(l for l in good.split("\r\n") if not l.startswith("signature=")), self.new_bytes),
-            ("another key", self.signed(self.new_bytes, key=os.path.join(other_key, "update-private.pem")),
-             self.new_bytes),
+            ("tampered", good, bytes(tampered), True),
+            ("truncated", good, self.new_bytes[:-100], True),
+            ("unsigned", "\r\n".join(l for l in good.split("\r\n") if not l.startswith("signature=")), self.new_bytes,
+             False),
+            ("another key", self.signed(self.new_bytes, key=self.other_key()), self.new_bytes, False),
         )
-        for name, manifest, served in cases:
+        for name, manifest, served, offered in cases:
             with self.subTest(name):
                 self.offer(manifest)
                 self.site.answer("update", PACKAGE_PATH, served, content_type="application/octet-stream")
-                self.accept_update()
-                refusal = harness.wait_for("the updater's refusal", lambda: [
-                    w for w in harness.list_windows() if w["title"] == "Velmora 更新" and w["class"] == "#32770"], 60)
-                self.assertTrue(any("拒绝" in t or "不完整" in t for t in harness.window_texts("Velmora 更新")),
-                                harness.window_texts("Velmora 更新"))
+                if offered:
+                    self.accept_update()
+                else:
+                    self.start_updater("%s|%s\\Velmora.exe" % (folder, folder))
+                self.assertIn("拒绝", self.refusal_text())
                 harness.press_key("Return")
-                # The old client is started again; it offers the update once more.
-                harness.visible_window("提示", 60)
-                harness.press_key("n")
-                harness.wait_for("the old client's login screen", lambda: login_screen(), 30)
+                # The old client is started again; it offers the update once more, or not at all.
+                harness.wait_for("the old client", lambda: login_screen() or harness.window_facts("提示"), 60)
+                if offered:
+                    harness.press_key("n")
                 with open(self.client_path, "rb") as f:
                     now = f.read()
                 self.assertTrue(now == self.old_bytes, "the client was replaced (by the package: %s)" % (now == self.new_bytes))
                 self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe", "other", "package.bin"])
                 harness.wine("taskkill", "/f", "/im", "Velmora.exe")
                 harness.wine("taskkill", "/f", "/im", "Update.exe")
-                harness.wait_for("the client to go", lambda: not login_screen())
+                harness.wine("taskkill", "/f", "/im", "VelmoraUpdate.exe")
+                harness.wait_for("the client to go", lambda: not login_screen() and not harness.window_facts("提示"))
                 self.forget_update_files()
 
     def test_an_updater_stopped_at_any_step_leaves_a_client_that_starts(self):
@@ -283,8 +364,7 @@ class WholeUpdateTest(UpdateCase):
     def test_a_genuine_manifest_that_is_old_the_same_or_expired_is_refused(self):
         later = datetime.datetime.utcnow() + datetime.timedelta(days=10)
         earlier = datetime.datetime.utcnow() - datetime.timedelta(minutes=5)
-        major_minor, revision = self.version.rsplit(".", 1)
-        older = "%s.%d" % (major_minor, int(revision) - 1) if int(revision) else "0.9.9"
+        older = self.older_version()
         folder = harness.wine_path(self.folder)
         cases = (("older", self.signed_expiring(self.new_bytes, older, later), "不比已安装的版本"),
                  ("the same", self.signed_expiring(self.new_bytes, self.version, later), "不比已安装的版本"),

@@ -1,9 +1,9 @@
-// The updater's reading of the manifest and the text its signature covers.
+// The manifest's package lines and the text its signature covers.
 #include <gtest/gtest.h>
 
-#include "updater/PackageManifest.h"
+#include "common/PackageManifest.h"
 
-namespace updater {
+namespace common {
 namespace {
 
 const std::string kSha(64, 'a');
@@ -55,4 +55,4 @@ TEST(PackageManifest, AMissingOrMalformedFieldIsAProblemNotAGuess) {
 }
 
 }  // namespace
-}  // namespace updater
+}  // namespace common

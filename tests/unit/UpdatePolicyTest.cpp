@@ -1,11 +1,13 @@
-// What the updater demands before it installs: a newer version, a manifest
-// not yet expired, and the client's own file as its target.
+// The one judgement of a manifest (signed with the key built in, not expired,
+// complete, newer), and the updater's target: the client's own file.
 #include <gtest/gtest.h>
 
-#include "updater/UpdatePolicy.h"
+#include <algorithm>
+
+#include "common/UpdatePolicy.h"
 #include "updater/UpdaterArgument.h"
 
-namespace updater {
+namespace common {
 namespace {
 
 constexpr std::int64_t kJan7th2027Noon = 1799323200;  // 2027-01-07T12:00:00Z
@@ -32,18 +34,77 @@ TEST(UpdatePolicy, ExpiryTimesAreReadInUtcAndImpossibleDatesAreNot) {
     EXPECT_FALSE(ParseUtcTime(bad)) << bad;
 }
 
-TEST(UpdatePolicy, OnlyANewerVersionBeforeItsExpiryIsInstalled) {
-  const char* expires = "2027-01-07T12:00:00Z";
-  EXPECT_EQ(JudgeManifest("1.1.1", expires, "1.1.0", kJan7th2027Noon - 1), Refusal::None);
-  EXPECT_EQ(JudgeManifest("1.1.0", expires, "1.1.0", kJan7th2027Noon - 1), Refusal::NotNewer) << "the same version";
-  EXPECT_EQ(JudgeManifest("1.0.9", expires, "1.1.0", kJan7th2027Noon - 1), Refusal::NotNewer) << "a rollback";
-  EXPECT_EQ(JudgeManifest("1.1.1", expires, "1.1.0", kJan7th2027Noon), Refusal::Expired) << "expired at its second";
-  EXPECT_EQ(JudgeManifest("1.1.1", "", "1.1.0", 0), Refusal::ExpiryUnreadable);
-  EXPECT_EQ(JudgeManifest("1.1.1-beta", expires, "1.1.0", 0), Refusal::VersionUnreadable);
-  EXPECT_EQ(JudgeManifest("1.1.1", expires, "", 0), Refusal::VersionUnreadable) << "no installed version read";
+// The operator's key and the one signature it "makes": the check stands in
+// for ECDSA, which the Wine tests and the update tests exercise for real. It
+// remembers the text it was asked about.
+const std::string kKey(128, 'b');
+std::string checkedText;
+bool CheckSignature(std::span<const std::uint8_t> key, std::string_view text, std::span<const std::uint8_t, 64> sig) {
+  checkedText = std::string(text);
+  return key.size() == 64 && key[0] == 0xBB && std::all_of(sig.begin(), sig.end(), [](auto b) { return b == 0x5A; });
+}
+
+// A complete manifest, signed by the operator's key or (not genuine) by another.
+std::string Signed(const std::string& version, const std::string& expires = "2027-01-07T12:00:00Z",
+                   bool genuine = true) {
+  std::string sig;
+  for (std::size_t i = 0; i < 64; ++i) sig += genuine ? "5a" : "00";
+  return "version=" + version + "\r\npackage=http://h/V.exe\r\nsize=10\r\nsha256=" + std::string(64, 'a') +
+         "\r\nexpires=" + expires + "\r\nsignature=" + sig + "\r\n";
+}
+
+Verdict Judge(const std::string& text, const char* installed = "1.1.0", std::int64_t now = kJan7th2027Noon - 1,
+              const std::string& key = kKey) {
+  return JudgeManifest(text, installed, now, key, &CheckSignature).verdict;
+}
+
+TEST(UpdatePolicy, OnlyANewerVersionSignedWithTheKeyBuiltInBeforeItsExpiryIsAccepted) {
+  const Judgement accepted = JudgeManifest(Signed("1.1.1"), "1.1.0", kJan7th2027Noon - 1, kKey, &CheckSignature);
+  ASSERT_EQ(accepted.verdict, Verdict::Accept);
+  EXPECT_EQ(accepted.manifest->package, "http://h/V.exe");
+  EXPECT_EQ(checkedText, SignedText(*accepted.manifest)) << "the signature is checked over the fields";
+  EXPECT_EQ(Judge(Signed("1.10.0"), "1.9.9"), Verdict::Accept) << "numbers, not text";
+  EXPECT_EQ(Judge(Signed("1.1.0")), Verdict::NotNewer) << "the same version";
+  EXPECT_EQ(Judge(Signed("1.1.00")), Verdict::NotNewer) << "the same version, written otherwise";
+  EXPECT_EQ(Judge(Signed("1.1")), Verdict::NotNewer);
+  EXPECT_EQ(Judge(Signed("1.0.9")), Verdict::NotNewer) << "a rollback";
+  EXPECT_EQ(Judge(Signed("1.1.1"), "1.1.0", kJan7th2027Noon), Verdict::Expired) << "expired at its second";
+  EXPECT_EQ(Judge(Signed("1.1.1", "2027-02-30T00:00:00Z")), Verdict::Expired) << "an expiry that cannot be read";
+  EXPECT_EQ(Judge(Signed("1.1.1-beta")), Verdict::VersionUnreadable);
+  EXPECT_EQ(Judge(Signed("1.1.1"), ""), Verdict::VersionUnreadable) << "no running version read";
+}
+
+TEST(UpdatePolicy, AManifestThatIsNotGenuineAndFreshSaysNothingAboutTheVersion) {
+  EXPECT_EQ(Judge("size=3\r\n"), Verdict::NoVersion);
+  EXPECT_EQ(Judge("version=1.1.0\r\n"), Verdict::Unsigned) << "not even that the client is up to date";
+  EXPECT_EQ(Judge("version=9.9.9\r\n"), Verdict::Unsigned);
+  std::string noSize = Signed("1.2.0");
+  noSize.erase(noSize.find("size="), 9);
+  const Judgement incomplete = JudgeManifest(noSize, "1.1.0", 0, kKey, &CheckSignature);
+  EXPECT_EQ(incomplete.verdict, Verdict::Incomplete);
+  EXPECT_NE(VerdictText(incomplete, "1.1.0").find(L"size"), std::wstring::npos);
+  EXPECT_EQ(Judge(Signed("1.2.0", "2027-01-07T12:00:00Z", false)), Verdict::UnknownKey);
+  EXPECT_EQ(Judge(Signed("1.2.0"), "1.1.0", 0, std::string(128, 'c')), Verdict::UnknownKey) << "another key built in";
+  EXPECT_EQ(Judge(Signed("1.2.0"), "1.1.0", 0, ""), Verdict::NoTrustedKey) << "a release built without a key";
+  EXPECT_EQ(Judge(Signed("1.2.0"), "1.1.0", 0, kKey.substr(2)), Verdict::NoTrustedKey);
+  // A genuine manifest of the running version still expires: a frozen host shows.
+  EXPECT_EQ(Judge(Signed("1.1.0"), "1.1.0", kJan7th2027Noon + 1), Verdict::Expired);
+  EXPECT_EQ(Judge(Signed("1.1.0", "2027-01-07T12:00:00Z", false), "1.1.0"), Verdict::UnknownKey);
+}
+
+TEST(UpdatePolicy, EachVerdictNamesItsReason) {
+  auto text = [](const std::string& manifest, std::int64_t now = 0) {
+    return VerdictText(JudgeManifest(manifest, "1.1.0", now, kKey, &CheckSignature), "1.1.0");
+  };
+  EXPECT_EQ(text(Signed("1.0.0")), L"更新的版本 1.0.0 不比已安装的版本 1.1.0 新");
+  EXPECT_EQ(text(Signed("1.2.0"), kJan7th2027Noon), L"更新说明已过期（2027-01-07T12:00:00Z）");
+  EXPECT_EQ(text("version=1.2.0\r\n"), L"更新说明没有签名");
+  EXPECT_EQ(text(Signed("1.2.0", "2027-01-07T12:00:00Z", false)), L"更新说明的签名无效：不是发布者的密钥所签");
+  EXPECT_EQ(text(Signed("1.2.\x01")), L"无法比较版本（更新 1.2.?，已安装 1.1.0）") << "no control character shown";
 }
 
 TEST(UpdaterArgument, OnlyTheClientsOwnFileInItsFolderIsATarget) {
+  using updater::ReadUpdaterArgument;
   auto target = ReadUpdaterArgument(L"\"C:\\Games\\Velmora|C:\\Games\\Velmora\\Velmora.exe\"");
   ASSERT_TRUE(target);
   EXPECT_EQ(target->folder, L"C:\\Games\\Velmora");
@@ -60,4 +121,4 @@ TEST(UpdaterArgument, OnlyTheClientsOwnFileInItsFolderIsATarget) {
 }
 
 }  // namespace
-}  // namespace updater
+}  // namespace common

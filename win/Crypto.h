@@ -1,5 +1,6 @@
-// The system's cryptography (BCrypt) for the updater: SHA-256 over a stream
-// of bytes and the check of an ECDSA P-256 signature.
+// The system's cryptography (BCrypt, from the system folder), for the client's
+// update check and the updater: SHA-256 over a stream of bytes and the check
+// of an ECDSA P-256 signature.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +11,7 @@
 #include <span>
 #include <string_view>
 
-namespace updater {
+namespace win {
 
 class Sha256 {
  public:
@@ -35,4 +36,4 @@ class Sha256 {
 bool VerifySignature(std::span<const std::uint8_t> publicKey, std::string_view text,
                      std::span<const std::uint8_t, 64> signature);
 
-}  // namespace updater
+}  // namespace win

@@ -1,11 +1,11 @@
-#include "updater/PackageManifest.h"
+#include "common/PackageManifest.h"
 
 #include <algorithm>
 #include <cctype>
 
 #include "common/UpdateManifest.h"
 
-namespace updater {
+namespace common {
 
 namespace {
 std::string Trim(std::string_view text) {
@@ -53,10 +53,14 @@ std::optional<std::vector<std::uint8_t>> FromHex(std::string_view hex) {
   return bytes;
 }
 
+std::optional<std::string> ManifestField(std::string_view text, std::string_view key) {
+  return Field(ManifestLines(text), key);
+}
+
 std::optional<PackageManifest> ReadPackageManifest(std::string_view text, ManifestProblem& problem) {
-  const std::vector<std::string> lines = common::ManifestLines(text);
+  const std::vector<std::string> lines = ManifestLines(text);
   PackageManifest manifest;
-  const auto version = common::ManifestVersion(text);
+  const auto version = ManifestVersion(text);
   const auto package = Field(lines, "package"), size = Field(lines, "size"), sha = Field(lines, "sha256"),
              signature = Field(lines, "signature"), expires = Field(lines, "expires");
   if (!version || version->empty()) {
@@ -87,7 +91,7 @@ std::optional<PackageManifest> ReadPackageManifest(std::string_view text, Manife
   manifest.version = *version;
   manifest.package = *package;
   manifest.expires = *expires;
-  manifest.size = std::stoull(*size);
+  for (const char digit : *size) manifest.size = manifest.size * 10 + static_cast<std::uint64_t>(digit - '0');
   if (manifest.size == 0) {
     problem.what = "the manifest gives no package size";
     return std::nullopt;
@@ -106,4 +110,4 @@ std::string SignedText(const PackageManifest& manifest) {
          "\nsize=" + std::to_string(manifest.size) + "\nsha256=" + sha + "\nexpires=" + manifest.expires + "\n";
 }
 
-}  // namespace updater
+}  // namespace common

@@ -1,6 +1,6 @@
-// What the updater reads from the update manifest besides the client's
-// version line: where the new client is, its size, its SHA-256 and the
-// operator's ECDSA P-256 signature over all of it.
+// What the update manifest says besides its version line: where the new
+// client is, its size, its SHA-256, its expiry and the operator's ECDSA P-256
+// signature over all of it. The client and the updater both read it.
 //
 //     version=1.2.0
 //     package=https://static.example/gamehome/vorn/Velmora-1.2.0.exe
@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-namespace updater {
+namespace common {
 
 struct PackageManifest {
   std::string version;
@@ -37,6 +37,10 @@ struct ManifestProblem {
   std::string what;
 };
 
+// The value, trimmed, of the first line that starts with `key` (lower case)
+// and "="; none when no line does.
+std::optional<std::string> ManifestField(std::string_view text, std::string_view key);
+
 // The manifest's package fields; a problem when one is missing or malformed.
 std::optional<PackageManifest> ReadPackageManifest(std::string_view text, ManifestProblem& problem);
 
@@ -46,4 +50,4 @@ std::string SignedText(const PackageManifest& manifest);
 // Bytes from hex digits (either case); none for an odd count or another character.
 std::optional<std::vector<std::uint8_t>> FromHex(std::string_view hex);
 
-}  // namespace updater
+}  // namespace common

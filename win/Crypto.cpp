@@ -1,10 +1,10 @@
-#include "updater/Crypto.h"
+#include "win/Crypto.h"
 
 #include <vector>
 
 #include "win/SystemLibrary.h"
 
-namespace updater {
+namespace win {
 
 namespace {
 // The system's cryptography, from the system folder.
@@ -88,4 +88,4 @@ bool VerifySignature(std::span<const std::uint8_t> publicKey, std::string_view t
   return good;
 }
 
-}  // namespace updater
+}  // namespace win

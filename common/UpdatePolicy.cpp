@@ -1,0 +1,131 @@
+#include "common/UpdatePolicy.h"
+
+#include "common/UpdateManifest.h"
+
+namespace common {
+
+namespace {
+bool ReadDigits(std::string_view text, std::size_t at, std::size_t count, int& value) {
+  if (at + count > text.size()) return false;
+  value = 0;
+  for (std::size_t i = at; i < at + count; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    value = value * 10 + (text[i] - '0');
+  }
+  return true;
+}
+
+// Days from 1970-01-01 to the given civil date (proleptic Gregorian).
+std::int64_t DaysFromCivil(int y, int m, int d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int yoe = static_cast<int>(y - era * 400);
+  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+int DaysInMonth(int y, int m) {
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+  return m == 2 && leap ? 29 : kDays[m - 1];
+}
+}  // namespace
+
+std::optional<std::vector<std::uint32_t>> VersionNumbers(std::string_view text) {
+  std::vector<std::uint32_t> numbers;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t end = text.find('.', at);
+    const std::string_view field = text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+    if (field.empty() || field.size() > 9 || numbers.size() == 4) return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : field) {
+      if (c < '0' || c > '9') return std::nullopt;
+      value = value * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    numbers.push_back(value);
+    if (end == std::string_view::npos) return numbers;
+    at = end + 1;
+  }
+}
+
+int CompareVersions(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+  for (std::size_t i = 0; i < a.size() || i < b.size(); ++i) {
+    const std::uint32_t x = i < a.size() ? a[i] : 0, y = i < b.size() ? b[i] : 0;
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return 0;
+}
+
+std::optional<std::int64_t> ParseUtcTime(std::string_view t) {
+  // YYYY-MM-DDTHH:MM:SSZ
+  if (t.size() != 20 || t[4] != '-' || t[7] != '-' || t[10] != 'T' || t[13] != ':' || t[16] != ':' || t[19] != 'Z')
+    return std::nullopt;
+  int year, month, day, hour, minute, second;
+  if (!ReadDigits(t, 0, 4, year) || !ReadDigits(t, 5, 2, month) || !ReadDigits(t, 8, 2, day) ||
+      !ReadDigits(t, 11, 2, hour) || !ReadDigits(t, 14, 2, minute) || !ReadDigits(t, 17, 2, second))
+    return std::nullopt;
+  if (year < 1970 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23 ||
+      minute > 59 || second > 59)
+    return std::nullopt;
+  return DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+}
+
+Judgement JudgeManifest(std::string_view text, std::string_view installed, std::int64_t now,
+                        std::string_view trustedKey, SignatureCheck check) {
+  Judgement judgement;
+  const auto offered = ManifestVersion(text);
+  if (!offered) return judgement;
+  judgement.offered = *offered;
+  ManifestProblem problem;
+  judgement.manifest = ReadPackageManifest(text, problem);
+  if (!ManifestField(text, "signature")) {
+    judgement.verdict = Verdict::Unsigned;
+  } else if (!judgement.manifest) {
+    judgement.verdict = Verdict::Incomplete;
+    judgement.problem = problem.what;
+  } else if (const auto key = FromHex(trustedKey); !key || key->size() != 64) {
+    judgement.verdict = Verdict::NoTrustedKey;
+  } else if (!check(*key, SignedText(*judgement.manifest), judgement.manifest->signature)) {
+    judgement.verdict = Verdict::UnknownKey;
+  } else if (const auto expiry = ParseUtcTime(judgement.manifest->expires); !expiry || now >= *expiry) {
+    judgement.verdict = Verdict::Expired;
+  } else if (const auto mine = VersionNumbers(installed), theirs = VersionNumbers(*offered); !mine || !theirs) {
+    judgement.verdict = Verdict::VersionUnreadable;
+  } else {
+    judgement.verdict = CompareVersions(*theirs, *mine) > 0 ? Verdict::Accept : Verdict::NotNewer;
+  }
+  return judgement;
+}
+
+std::wstring VerdictText(const Judgement& judgement, std::string_view installed) {
+  auto wide = [](std::string_view text) {  // the manifest's fields are ASCII when they matter; others show as '?'
+    std::wstring out;
+    for (const char c : text) out += (c >= 0x20 && c < 0x7F) ? static_cast<wchar_t>(c) : L'?';
+    return out;
+  };
+  switch (judgement.verdict) {
+    case Verdict::Accept:
+      return L"可以更新到版本 " + wide(judgement.offered);
+    case Verdict::NoVersion:
+      return L"更新说明中没有版本号";
+    case Verdict::Unsigned:
+      return L"更新说明没有签名";
+    case Verdict::Incomplete:
+      return L"更新说明不完整：" + wide(judgement.problem);
+    case Verdict::NoTrustedKey:
+      return L"此程序没有内置发布者的公钥，不接受任何更新";
+    case Verdict::UnknownKey:
+      return L"更新说明的签名无效：不是发布者的密钥所签";
+    case Verdict::Expired:
+      return L"更新说明已过期（" + wide(judgement.manifest ? judgement.manifest->expires : std::string()) + L"）";
+    case Verdict::VersionUnreadable:
+      return L"无法比较版本（更新 " + wide(judgement.offered) + L"，已安装 " + wide(installed) + L"）";
+    case Verdict::NotNewer:
+      return L"更新的版本 " + wide(judgement.offered) + L" 不比已安装的版本 " + wide(installed) + L" 新";
+  }
+  return {};
+}
+
+}  // namespace common
