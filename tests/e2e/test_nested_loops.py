@@ -10,6 +10,7 @@ import unittest
 
 import harness
 from test_mainwindow import MainWindowCase, exit_boxes, main_window
+from test_update import signed_manifest
 
 MANIFEST_PATH = "/gamehome/vorn/update.txt"
 UP_TO_DATE = "当前版本已是最新，无需更新！"
@@ -25,9 +26,10 @@ class NestedLoopCase(MainWindowCase):
         self.offer()
 
     def offer(self, **kwargs):
-        """The client's own version: nothing to update."""
-        self.site.answer("update", MANIFEST_PATH, "version=%s\r\n" % self.version, content_type="text/plain",
-                         **kwargs)
+        """The client's own version, signed: nothing to update."""
+        if not hasattr(self, "manifest"):
+            self.manifest = signed_manifest(self.site, b"MZ this client", self.version)
+        self.site.answer("update", MANIFEST_PATH, self.manifest, content_type="text/plain", **kwargs)
 
     def start_game(self, fresh_tray=False):
         """Up to the game window only: what its page shows does not matter here."""

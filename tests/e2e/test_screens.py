@@ -127,7 +127,7 @@ class ScreensTest(MainWindowCase, NoMagenta):
 
 class UpdateScreensTest(test_update.UpdateCase, NoMagenta):
     def test_the_update_question_and_the_updaters_window_show_no_mask_colour(self):
-        self.offer("version=9.9.9\r\n")
+        self.offer(test_update.signed_manifest(self.site, b"MZ the next client", "9.9.9"))
         self.start()
         harness.visible_window("提示", 30)
         self.assertNoMagenta("update question", "6-update-question")

@@ -10,7 +10,7 @@ import time
 import unittest
 
 import harness
-from test_update import OFFER, UpdateCase
+from test_update import OFFER, UpdateCase, signed_manifest
 
 NO_UPDATER = "无法写入更新程序"
 
@@ -49,16 +49,16 @@ class TempFolderFaultTest(UpdateCase):
     def test_a_full_disk_refuses_the_updater_and_the_start_up_goes_on(self):
         # Room for the manifest, not for the updater or the icon file.
         self.mount_temp(64, ballast_kib=56)
-        self.offer("version=0.9.0\r\n")
+        self.offer(signed_manifest(self.site, b"MZ the next client", "99.0.0"))
         client = self.start()
         self.refuse_to_write_the_updater()
         self.assertNotIn("Update.exe", os.listdir(self.temp))
         self.expect_the_start_up_goes_on(client)
 
     def test_a_read_only_folder_keeps_the_earlier_manifest_and_the_start_up_goes_on(self):
-        earlier = ("version=%s\r\n" % self.version).encode()
+        earlier = signed_manifest(self.site, b"MZ this client", self.version).encode()
         self.mount_temp(256, files={"update.txt": earlier}, read_only=True)
-        self.offer("version=0.9.0\r\n")
+        self.offer(signed_manifest(self.site, b"MZ the next client", "99.0.0"))
         client = self.start()
         self.expect_the_start_up_goes_on(client)
         with open(os.path.join(self.temp, "update.txt"), "rb") as f:
@@ -74,7 +74,7 @@ class TempFolderFaultTest(UpdateCase):
                                                timeout=20))
         self.addCleanup(holder.kill)
         self.assertEqual(holder.stdout.readline().strip(), b"held")
-        self.offer("version=0.9.0\r\n")
+        self.offer(signed_manifest(self.site, b"MZ the next client", "99.0.0"))
         client = self.start()
         self.refuse_to_write_the_updater()
         time.sleep(1)

@@ -8,6 +8,7 @@ import os
 import re
 import shutil
 import subprocess
+import tempfile
 import time
 import unittest
 
@@ -21,6 +22,17 @@ OFFER = "发现有新版本，是否现在更新！"
 BUILD = os.path.dirname(harness.CLIENT)
 NEXT_CLIENT = os.path.join(BUILD, "VelmoraNext.exe")
 PRIVATE_KEY = os.path.join(BUILD, "update-keys", "update-private.pem")
+
+
+def signed_manifest(site, package_bytes, version, key=PRIVATE_KEY):
+    """The manifest the operator's tool writes for this package at this version, signed with `key`."""
+    with tempfile.TemporaryDirectory() as folder:
+        package = os.path.join(folder, "package.bin")
+        with open(package, "wb") as f:
+            f.write(package_bytes)
+        return subprocess.run([os.path.join(harness.TOP, "tools", "sign-update"), "sign", key, version,
+                               site.url("update", PACKAGE_PATH), package],
+                              capture_output=True, check=True, timeout=30).stdout.decode()  # CR LF kept
 
 
 def login_screen():
@@ -132,12 +144,7 @@ class WholeUpdateTest(UpdateCase):
         self.addCleanup(lambda: harness.wine("taskkill", "/f", "/im", "Update.exe"))
 
     def signed(self, package_bytes, version="9.1.1", key=PRIVATE_KEY):
-        package = os.path.join(self.folder, "package.bin")
-        with open(package, "wb") as f:
-            f.write(package_bytes)
-        return subprocess.run([os.path.join(harness.TOP, "tools", "sign-update"), "sign", key, version,
-                               self.site.url("update", PACKAGE_PATH), package],
-                              capture_output=True, check=True, timeout=30).stdout.decode()  # CR LF kept
+        return signed_manifest(self.site, package_bytes, version, key)
 
     def signed_expiring(self, package_bytes, version, expires, key=PRIVATE_KEY):
         """A manifest signed with the build's key whose expiry is the given UTC time,
