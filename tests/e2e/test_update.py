@@ -221,7 +221,7 @@ class WholeUpdateTest(WholeUpdateCase):
         harness.wait_for("the new client's login screen", lambda: login_screen(), 60)
         with open(self.client_path, "rb") as f:
             self.assertEqual(f.read(), self.new_bytes)
-        self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe", "package.bin"], "no backup or package left")
+        self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe"], "no backup or package left")
         self.assertIsNone(harness.window_facts("提示"))
 
     def test_the_menu_run_says_up_to_date_and_on_yes_leaves_without_the_exit_question(self):
@@ -334,7 +334,7 @@ class WholeUpdateTest(WholeUpdateCase):
                 with open(self.client_path, "rb") as f:
                     now = f.read()
                 self.assertTrue(now == self.old_bytes, "the client was replaced (by the package: %s)" % (now == self.new_bytes))
-                self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe", "other", "package.bin"])
+                self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe", "other"])
                 harness.wine("taskkill", "/f", "/im", "Velmora.exe")
                 harness.wine("taskkill", "/f", "/im", "Update.exe")
                 harness.wine("taskkill", "/f", "/im", "VelmoraUpdate.exe")
