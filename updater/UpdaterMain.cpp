@@ -174,12 +174,13 @@ class Update {
     ::DeleteFileW(fresh_.c_str());
     ui_.Status(L"正在等待客户端退出…");
     if (!WaitForClientExit()) {
-      if (*ui_.cancelled()) return Cancel();
+      // Given up while the client still runs: that client is the one kept.
+      if (*ui_.cancelled()) return Cancel(false);
       Tell(L"客户端仍在运行，无法更新。请关闭客户端后再试。");
       return 2;
     }
     std::wstring why;
-    if (!Install(why)) return *ui_.cancelled() ? Cancel() : Refuse(why);
+    if (!Install(why)) return *ui_.cancelled() ? Cancel(true) : Refuse(why);
     return 0;
   }
 
@@ -283,6 +284,7 @@ class Update {
     }
     // One rename: the client's path holds the old file or the new one, never neither.
     if (!MoveOver(fresh_, client_)) {
+      ::DeleteFileW(backup_.c_str());  // the old client is still in its place
       why = L"无法替换客户端。";
       return false;
     }
@@ -306,11 +308,11 @@ class Update {
   }
 
   // The player gave the update up: nothing of it is kept, the old client runs on.
-  int Cancel() {
+  int Cancel(bool startClient) {
     ::OutputDebugStringW(L"updater: cancelled by the player\n");
     ::ShowWindow(ui_.hwnd(), SW_HIDE);
     ::DeleteFileW(fresh_.c_str());
-    StartClient(client_, folder_);
+    if (startClient) StartClient(client_, folder_);
     return 3;
   }
 

@@ -14,7 +14,7 @@ namespace updater {
 
 struct VersionFacts {
   std::string fileVersion;  // "major.minor.revision"; empty when the fixed part is missing
-  std::u16string productName, originalFilename;
+  std::wstring productName, originalFilename;  // UTF-16 units, one a character
 };
 
 // None when the bytes do not begin with a VS_VERSION_INFO block that fits

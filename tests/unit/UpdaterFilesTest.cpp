@@ -21,10 +21,10 @@ void PutWord(Bytes& b, std::uint32_t w) {
 
 // One block as resource compilers lay it out: length, value length (in
 // characters for text), type, key, value and children on four-byte boundaries.
-Bytes Block(const std::u16string& key, const Bytes& value, std::uint32_t valueLength, bool text,
+Bytes Block(const std::wstring& key, const Bytes& value, std::uint32_t valueLength, bool text,
             const std::vector<Bytes>& children = {}) {
   Bytes b(6, 0);
-  for (char16_t c : key + u'\0') PutWord(b, c);
+  for (wchar_t c : key + L'\0') PutWord(b, c);
   while (b.size() % 4) b.push_back(0);
   b.insert(b.end(), value.begin(), value.end());
   for (const Bytes& child : children) {
@@ -36,32 +36,32 @@ Bytes Block(const std::u16string& key, const Bytes& value, std::uint32_t valueLe
   return b;
 }
 
-Bytes String(const std::u16string& key, const std::u16string& value) {
+Bytes String(const std::wstring& key, const std::wstring& value) {
   Bytes v;
-  for (char16_t c : value + u'\0') PutWord(v, c);
+  for (wchar_t c : value + L'\0') PutWord(v, c);
   return Block(key, v, static_cast<std::uint32_t>(value.size() + 1), true);
 }
 
-Bytes Resource(const std::u16string& product, const std::u16string& original) {
+Bytes Resource(const std::wstring& product, const std::wstring& original) {
   Bytes fixed(52, 0);
   const std::uint32_t words[] = {0xFEEF04BD, 0x10000, 0x00010002, 0x00030000};  // 1.2.3
   for (int i = 0; i < 4; ++i)
     for (int k = 0; k < 4; ++k) fixed[i * 4 + k] = static_cast<std::uint8_t>(words[i] >> (8 * k));
-  const Bytes table = Block(u"080404b0", {}, 0, true,
-                            {String(u"CompanyName", u"Velmora"), String(u"OriginalFilename", original),
-                             String(u"ProductName", product)});
-  return Block(u"VS_VERSION_INFO", fixed, 52, false,
-               {Block(u"StringFileInfo", {}, 0, true, {table}), Block(u"VarFileInfo", {}, 0, true)});
+  const Bytes table = Block(L"080404b0", {}, 0, true,
+                            {String(L"CompanyName", L"Velmora"), String(L"OriginalFilename", original),
+                             String(L"ProductName", product)});
+  return Block(L"VS_VERSION_INFO", fixed, 52, false,
+               {Block(L"StringFileInfo", {}, 0, true, {table}), Block(L"VarFileInfo", {}, 0, true)});
 }
 
 TEST(VersionResource, TheClientIsKnownByItsProductAndOriginalName) {
-  const auto facts = ReadVersionResource(Resource(u"Velmora", u"Velmora.exe"));
+  const auto facts = ReadVersionResource(Resource(L"Velmora", L"Velmora.exe"));
   ASSERT_TRUE(facts);
   EXPECT_EQ(facts->fileVersion, "1.2.3");
   EXPECT_TRUE(IsTheClient(*facts));
-  EXPECT_FALSE(IsTheClient(*ReadVersionResource(Resource(u"Velmora", u"Update.exe")))) << "the updater itself";
-  EXPECT_FALSE(IsTheClient(*ReadVersionResource(Resource(u"Other", u"Velmora.exe"))));
-  Bytes renamed = Resource(u"Velmora", u"Velmora.exe");
+  EXPECT_FALSE(IsTheClient(*ReadVersionResource(Resource(L"Velmora", L"Update.exe")))) << "the updater itself";
+  EXPECT_FALSE(IsTheClient(*ReadVersionResource(Resource(L"Other", L"Velmora.exe"))));
+  Bytes renamed = Resource(L"Velmora", L"Velmora.exe");
   renamed[6] = 'W';  // the root's key
   EXPECT_FALSE(ReadVersionResource(renamed));
 }
@@ -69,7 +69,7 @@ TEST(VersionResource, TheClientIsKnownByItsProductAndOriginalName) {
 TEST(VersionResource, AnyBytesAreReadWithinThemselves) {
   // Under the sanitizers: truncations and changed bytes never read outside
   // the buffer, and the names are found only where they are whole.
-  const Bytes good = Resource(u"Velmora", u"Velmora.exe");
+  const Bytes good = Resource(L"Velmora", L"Velmora.exe");
   for (std::size_t n = 0; n < good.size(); ++n) {
     const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n));
     const auto facts = ReadVersionResource(cut);
