@@ -91,7 +91,8 @@ bool CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run, HWND owner) {
   const std::wstring why = text ? VerdictText(judgement, version) : L"no manifest";
   forms::Program::Log(L"update check: no update offered: " + why);
   if (run == UpdateRun::Menu) {
-    if (!fetched) {
+    // Nothing read (a manifest fetched but then unreadable, too) tells nothing about today.
+    if (!fetched || !text) {
       ::MessageBoxW(owner, L"无法取得更新信息，请检查网络后再试。", L"提示", MB_OK | MB_ICONWARNING);
     } else if (judgement.verdict == Verdict::NotNewer) {
       ::MessageBoxW(owner, L"当前版本已是最新，无需更新！", L"提示", MB_OK | MB_ICONWARNING);

@@ -7,10 +7,13 @@
 
 namespace updater {
 
-bool Fetch(const std::wstring& url, std::uint64_t limit,
+bool Fetch(const std::wstring& url, const FetchBounds& bounds,
            const std::function<bool(std::span<const std::uint8_t>)>& sink, std::wstring& error) {
-  // Each step is bounded and the progress window keeps answering meanwhile.
+  // Each step and the whole are bounded, and the progress window keeps
+  // answering meanwhile (its close ends the wait).
   win::BoundedInternet transfer(kStepTimeoutMs, true);
+  transfer.SetDeadline(bounds.deadlineMs);
+  transfer.SetStopFlag(bounds.cancel);
   if (!transfer.Open(url)) {
     error = L"无法连接到更新服务器";
     return false;
@@ -27,12 +30,12 @@ bool Fetch(const std::wstring& url, std::uint64_t limit,
   for (;;) {
     DWORD read = 0;
     if (!transfer.Read(buffer.data(), static_cast<DWORD>(buffer.size()), read)) {
-      error = L"下载中断";
+      error = transfer.DeadlinePassed() ? L"下载超时" : L"下载中断";
       return false;
     }
     if (read == 0) return true;
     total += read;
-    if (total > limit) {
+    if (total > bounds.limit) {
       error = L"下载的文件比说明的大";
       return false;
     }

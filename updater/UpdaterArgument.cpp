@@ -12,6 +12,15 @@ bool SameText(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
+// A name a file in a folder can have: not empty, not "." or "..", no
+// character that a file name cannot hold.
+bool IsPlainName(std::wstring_view part) {
+  if (part.empty() || part == L"." || part == L"..") return false;
+  for (wchar_t c : part)
+    if (c < 0x20 || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos) return false;
+  return true;
+}
+
 // An absolute folder ("X:\..." or "\\server\share\...") whose every part is a
 // plain name: no "." or ".." part, no empty part, no character that a file
 // name cannot hold.
@@ -31,10 +40,7 @@ bool IsPlainAbsoluteFolder(std::wstring_view folder) {
   while (at < folder.size()) {
     std::size_t end = folder.find(L'\\', at);
     if (end == std::wstring_view::npos) end = folder.size();
-    const std::wstring_view part = folder.substr(at, end - at);
-    if (part.empty() || part == L"." || part == L"..") return false;
-    for (wchar_t c : part)
-      if (c < 0x20 || std::wstring_view(L"<>:\"/|?*").find(c) != std::wstring_view::npos) return false;
+    if (!IsPlainName(folder.substr(at, end - at))) return false;
     at = end + 1;
   }
   return true;
@@ -48,10 +54,13 @@ std::optional<UpdaterTarget> ReadUpdaterArgument(std::wstring_view argument) {
   if (bar == std::wstring_view::npos) return std::nullopt;
   const std::wstring_view folder = argument.substr(0, bar), client = argument.substr(bar + 1);
   if (!IsPlainAbsoluteFolder(folder)) return std::nullopt;
-  std::wstring expected(folder);
-  if (expected.back() != L'\\') expected += L'\\';
-  expected += kClientFileName;
-  if (!SameText(client, expected)) return std::nullopt;
+  std::wstring_view prefix(folder);
+  if (prefix.back() == L'\\') prefix.remove_suffix(1);
+  if (client.size() <= prefix.size() + 1 || !SameText(client.substr(0, prefix.size()), prefix) ||
+      client[prefix.size()] != L'\\')
+    return std::nullopt;
+  const std::wstring_view name = client.substr(prefix.size() + 1);
+  if (!IsPlainName(name) || name.size() <= 4 || !SameText(name.substr(name.size() - 4), L".exe")) return std::nullopt;
   return UpdaterTarget{std::wstring(folder), std::wstring(client)};
 }
 

@@ -10,11 +10,13 @@
 //
 // The client's path therefore always holds a complete client, whenever the
 // updater is stopped. On any refusal or failure the old client is started
-// again. A small window shows a progress bar and what is happening.
+// again. A small window shows a progress bar and what is happening; closing
+// it (or Escape) before the install cancels the update, and the old client
+// starts again.
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
+#include <optional>
 #include <string>
 
 #include "BuildSettings.h"
@@ -22,6 +24,7 @@
 #include "common/UpdatePolicy.h"
 #include "updater/Fetch.h"
 #include "updater/UpdaterArgument.h"
+#include "updater/VersionResource.h"
 #include "win/Clock.h"
 #include "win/Crypto.h"
 #include "win/Messages.h"
@@ -37,6 +40,9 @@ constexpr char kPublicKey[] = "";  // how a release built without the operator's
 constexpr const char* kPublicKey = velmora::build::kUpdatePublicKey;
 #endif
 constexpr DWORD kClientExitWaitMs = 60000;
+// A file that another program holds for a moment (a scanner reading the new
+// client, say) is tried again for this long.
+constexpr DWORD kLockedRetryMs = 10000;
 constexpr std::uint64_t kManifestLimit = 64 * 1024;
 constexpr std::uint64_t kPackageLimit = 256ull * 1024 * 1024;
 
@@ -54,7 +60,7 @@ class ProgressWindow {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     if (const auto init = VELMORA_SYSTEM_FUNCTION(L"comctl32.dll", InitCommonControlsEx)) init(&controls);
     WNDCLASSW wc{};
-    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.lpfnWndProc = &ProgressWindow::WindowProc;
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -63,7 +69,7 @@ class ProgressWindow {
     const int w = 380, h = 120;
     window_ = ::CreateWindowExW(0, wc.lpszClassName, kTitle, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                 (::GetSystemMetrics(SM_CXSCREEN) - w) / 2, (::GetSystemMetrics(SM_CYSCREEN) - h) / 2,
-                                w, h, nullptr, nullptr, wc.hInstance, nullptr);
+                                w, h, nullptr, nullptr, wc.hInstance, this);
     status_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 12, 10, 340, 20, window_, nullptr,
                                 wc.hInstance, nullptr);
     bar_ = ::CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, 12, 40, 340, 18, window_, nullptr,
@@ -83,37 +89,65 @@ class ProgressWindow {
     win::DispatchPendingMessages();
   }
   HWND hwnd() const { return window_; }
+  // Set once the player has closed the window or pressed Escape.
+  const bool* cancelled() const { return &cancelled_; }
 
  private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+      ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<ProgressWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    // The window stays until the updater ends; the update is given up.
+    if (self && (message == WM_CLOSE || (message == WM_KEYDOWN && wParam == VK_ESCAPE))) {
+      self->cancelled_ = true;
+      return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+
   HWND window_ = nullptr, status_ = nullptr, bar_ = nullptr;
+  bool cancelled_ = false;
 };
 
-// "major.minor.revision" of an executable's version resource, read as data
-// (nothing of the file runs); empty when it has none.
-std::string InstalledVersion(const std::wstring& path) {
+// What an executable's version resource says of it, read as data (nothing of
+// the file runs); none when it has none.
+std::optional<updater::VersionFacts> ReadVersionFacts(const std::wstring& path) {
   const win::UniqueHmodule file(
       ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-  if (!file) return {};
-  const HMODULE module = file.get();
-  std::string text;
-  const HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */);
-  const HGLOBAL data = info ? ::LoadResource(module, info) : nullptr;
+  const HRSRC info =
+      file ? ::FindResourceW(file.get(), MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */)
+           : nullptr;
+  const HGLOBAL data = info ? ::LoadResource(file.get(), info) : nullptr;
   const auto* bytes = data ? static_cast<const std::uint8_t*>(::LockResource(data)) : nullptr;
-  const DWORD size = info ? ::SizeofResource(module, info) : 0;
-  // The fixed part of the version information begins with its signature,
-  // 0xFEEF04BD, on a four-byte boundary.
-  for (DWORD at = 0; bytes && at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
-    VS_FIXEDFILEINFO fixed;
-    std::memcpy(&fixed, bytes + at, sizeof fixed);
-    if (fixed.dwSignature != 0xFEEF04BD) continue;
-    text = std::to_string(HIWORD(fixed.dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed.dwFileVersionMS)) + "." +
-           std::to_string(HIWORD(fixed.dwFileVersionLS));
-    break;
-  }
-  return text;
+  if (!bytes) return std::nullopt;
+  return updater::ReadVersionResource({bytes, ::SizeofResource(file.get(), info)});
 }
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// `step` again while the file it needs is held by another program, for up to
+// kLockedRetryMs; true once it has succeeded.
+template <class Step>
+bool RetryWhileLocked(const Step& step) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    if (step()) return true;
+    const DWORD code = ::GetLastError();
+    if ((code != ERROR_SHARING_VIOLATION && code != ERROR_ACCESS_DENIED && code != ERROR_LOCK_VIOLATION) ||
+        ::GetTickCount() - start >= kLockedRetryMs) {
+      return false;
+    }
+    ::Sleep(100);
+    win::DispatchPendingMessages();
+  }
+}
+
+bool MoveOver(const std::wstring& from, const std::wstring& to) {
+  return RetryWhileLocked(
+      [&] { return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; });
+}
 
 bool StartClient(const std::wstring& client, const std::wstring& folder) {
   std::wstring line = L"\"" + client + L"\"";
@@ -136,15 +170,17 @@ class Update {
   int Run() {
     // An earlier run stopped between its steps: the client's path is never
     // empty, but a leftover package is not trusted.
-    if (!Exists(client_) && Exists(backup_)) ::MoveFileExW(backup_.c_str(), client_.c_str(), 0);
+    if (!Exists(client_) && Exists(backup_)) MoveOver(backup_, client_);
     ::DeleteFileW(fresh_.c_str());
     ui_.Status(L"正在等待客户端退出…");
     if (!WaitForClientExit()) {
+      // Given up while the client still runs: that client is the one kept.
+      if (*ui_.cancelled()) return Cancel(false);
       Tell(L"客户端仍在运行，无法更新。请关闭客户端后再试。");
       return 2;
     }
     std::wstring why;
-    if (!Install(why)) return Refuse(why);
+    if (!Install(why)) return *ui_.cancelled() ? Cancel(true) : Refuse(why);
     return 0;
   }
 
@@ -155,7 +191,9 @@ class Update {
       const win::UniqueFile file(::CreateFileW(client_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
       if (file) return true;
       // No client to replace, or one that does not end: nothing is touched.
-      if (::GetLastError() == ERROR_FILE_NOT_FOUND || ::GetTickCount() - start > kClientExitWaitMs) return false;
+      if (::GetLastError() == ERROR_FILE_NOT_FOUND || ::GetTickCount() - start > kClientExitWaitMs ||
+          *ui_.cancelled())
+        return false;
       ::Sleep(200);
       win::DispatchPendingMessages();
     }
@@ -166,7 +204,8 @@ class Update {
     std::string text;
     std::wstring error;
     const std::wstring manifestUrl = std::wstring(velmora::build::kUpdateBase) + common::kUpdateManifestPath;
-    if (!updater::Fetch(manifestUrl, kManifestLimit,
+    const updater::FetchBounds bounds{kManifestLimit, updater::DownloadDeadlineMs(kManifestLimit), ui_.cancelled()};
+    if (!updater::Fetch(manifestUrl, bounds,
                         [&](std::span<const std::uint8_t> bytes) {
                           text.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
                           return true;
@@ -177,7 +216,8 @@ class Update {
     }
     // The judgement the client made before it asked, made again on what the
     // host answers now; a genuine manifest may still be an old one, replayed.
-    const std::string installed = InstalledVersion(client_);
+    const auto facts = ReadVersionFacts(client_);
+    const std::string installed = facts ? facts->fileVersion : std::string();
     const common::Judgement judgement =
         common::JudgeManifest(text, installed, win::UnixTimeNow(), kPublicKey, &win::VerifySignature);
     if (judgement.verdict != common::Verdict::Accept) {
@@ -190,7 +230,8 @@ class Update {
       return false;
     }
     if (!Download(*manifest, why)) return false;
-    return Replace(why);
+    // Once the package is verified, the install runs to its end (a close no longer cancels).
+    return !*ui_.cancelled() && Replace(why);
   }
 
   bool Download(const common::PackageManifest& manifest, std::wstring& why) {
@@ -203,7 +244,8 @@ class Update {
     win::Sha256 hash;
     std::uint64_t total = 0;
     std::wstring error;
-    const bool fetched = updater::Fetch(Widen(manifest.package), manifest.size,
+    const updater::FetchBounds bounds{manifest.size, updater::DownloadDeadlineMs(manifest.size), ui_.cancelled()};
+    const bool fetched = updater::Fetch(Widen(manifest.package), bounds,
                                         [&](std::span<const std::uint8_t> bytes) {
                                           DWORD written = 0;
                                           if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
@@ -236,19 +278,20 @@ class Update {
 
   bool Replace(std::wstring& why) {
     ui_.Status(L"正在安装…");
-    if (!::CopyFileW(client_.c_str(), backup_.c_str(), FALSE)) {
+    if (!RetryWhileLocked([&] { return ::CopyFileW(client_.c_str(), backup_.c_str(), FALSE) != 0; })) {
       why = L"无法备份当前的客户端。";
       return false;
     }
     // One rename: the client's path holds the old file or the new one, never neither.
-    if (!::MoveFileExW(fresh_.c_str(), client_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveOver(fresh_, client_)) {
+      ::DeleteFileW(backup_.c_str());  // the old client is still in its place
       why = L"无法替换客户端。";
       return false;
     }
     ui_.Progress(1, 1);
     ui_.Status(L"更新完成，正在启动客户端…");
     if (!StartClient(client_, folder_)) {
-      ::MoveFileExW(backup_.c_str(), client_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+      MoveOver(backup_, client_);
       why = L"新的客户端无法启动，已恢复原来的客户端。";
       return false;
     }
@@ -258,10 +301,19 @@ class Update {
 
   int Refuse(const std::wstring& why) {
     ::DeleteFileW(fresh_.c_str());
-    if (!Exists(client_) && Exists(backup_)) ::MoveFileExW(backup_.c_str(), client_.c_str(), 0);
+    if (!Exists(client_) && Exists(backup_)) MoveOver(backup_, client_);
     Tell(why);
     StartClient(client_, folder_);
     return 1;
+  }
+
+  // The player gave the update up: nothing of it is kept, the old client runs on.
+  int Cancel(bool startClient) {
+    ::OutputDebugStringW(L"updater: cancelled by the player\n");
+    ::ShowWindow(ui_.hwnd(), SW_HIDE);
+    ::DeleteFileW(fresh_.c_str());
+    if (startClient) StartClient(client_, folder_);
+    return 3;
   }
 
   void Tell(const std::wstring& text) {
@@ -276,9 +328,12 @@ class Update {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
-  // Only the client's own file, by its own name in its own folder, is ever replaced.
+  // Only the client's own file, under whatever name, directly in its own
+  // folder, is ever replaced (an earlier run may have left only its copy).
   const auto target = updater::ReadUpdaterArgument(arguments ? arguments : L"");
-  if (!target) {
+  const auto facts =
+      target ? ReadVersionFacts(Exists(target->client) ? target->client : target->client + L".bak") : std::nullopt;
+  if (!facts || !updater::IsTheClient(*facts)) {
     ::MessageBoxW(nullptr, L"更新程序须由客户端启动。", kTitle, MB_OK | MB_ICONWARNING);
     return 2;
   }

@@ -92,6 +92,10 @@ void BoundedInternet::SetDeadline(DWORD totalMs) {
   deadlineMs_ = totalMs;
 }
 
+bool BoundedInternet::DeadlinePassed() const {
+  return deadlineSet_ && ::GetTickCount() - deadlineStart_ >= deadlineMs_;
+}
+
 bool BoundedInternet::Wait() {
   const DWORD start = ::GetTickCount();
   for (;;) {
@@ -138,7 +142,9 @@ bool BoundedInternet::QueryNumber(DWORD what, DWORD& value) const {
 
 bool BoundedInternet::Read(void* buffer, DWORD size, DWORD& read) {
   read = 0;
-  if (!request_) return false;
+  // A read that WinINet answers at once never waits: the deadline and the
+  // stop are looked at here too.
+  if (!request_ || DeadlinePassed() || (stop_ && *stop_)) return false;
   if (size > kMaxBlock) size = kMaxBlock;
   context_->read = 0;
   if (!WinInet()->read(request_, context_->buffer, size, &context_->read)) {

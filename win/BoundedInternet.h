@@ -29,6 +29,8 @@ class BoundedInternet {
   // From now on the whole transfer, every step together, ends after at most
   // `totalMs`: a server that sends a byte now and then is given up on too.
   void SetDeadline(DWORD totalMs);
+  // True once the deadline set has passed.
+  bool DeadlinePassed() const;
   // A flag that the messages dispatched while a step waits may set: the
   // step then fails at once. Null: none.
   void SetStopFlag(const bool* stop) noexcept { stop_ = stop; }

@@ -127,7 +127,7 @@ def raw_signature(der):
     return (parts[0] + parts[1]).hex()
 
 
-class WholeUpdateTest(UpdateCase):
+class WholeUpdateCase(UpdateCase):
     """The client runs from a folder of its own, which the updater may change."""
 
     def setUp(self):
@@ -208,6 +208,12 @@ class WholeUpdateTest(UpdateCase):
         self.assertEqual(client.wait_exit(20), 0)
         return client
 
+    def next_version(self):
+        major_minor, revision = self.version.rsplit(".", 1)
+        return "%s.%d" % (major_minor, int(revision) + 1)
+
+
+class WholeUpdateTest(WholeUpdateCase):
     def test_a_signed_package_replaces_the_client_and_the_new_client_starts(self):
         self.offer(self.signed(self.new_bytes, self.next_version()))
         self.site.answer("update", PACKAGE_PATH, self.new_bytes, content_type="application/octet-stream")
@@ -216,12 +222,8 @@ class WholeUpdateTest(UpdateCase):
         harness.wait_for("the new client's login screen", lambda: login_screen(), 60)
         with open(self.client_path, "rb") as f:
             self.assertEqual(f.read(), self.new_bytes)
-        self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe", "package.bin"], "no backup or package left")
+        self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe"], "no backup or package left")
         self.assertIsNone(harness.window_facts("提示"))
-
-    def next_version(self):
-        major_minor, revision = self.version.rsplit(".", 1)
-        return "%s.%d" % (major_minor, int(revision) + 1)
 
     def test_the_menu_run_says_up_to_date_and_on_yes_leaves_without_the_exit_question(self):
         self.offer(self.signed(self.new_bytes, self.version))
@@ -332,7 +334,7 @@ class WholeUpdateTest(UpdateCase):
                 with open(self.client_path, "rb") as f:
                     now = f.read()
                 self.assertTrue(now == self.old_bytes, "the client was replaced (by the package: %s)" % (now == self.new_bytes))
-                self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe", "other", "package.bin"])
+                self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe", "other"])
                 harness.wine("taskkill", "/f", "/im", "Velmora.exe")
                 harness.wine("taskkill", "/f", "/im", "Update.exe")
                 harness.wine("taskkill", "/f", "/im", "VelmoraUpdate.exe")
@@ -398,8 +400,11 @@ class WholeUpdateTest(UpdateCase):
     def test_the_updater_replaces_only_the_clients_own_file(self):
         self.offer(self.signed(self.new_bytes, self.next_version()))
         self.site.answer("update", PACKAGE_PATH, self.new_bytes, content_type="application/octet-stream")
+        # A program of the same product beside the client, whose version resource names it otherwise.
         other = os.path.join(self.folder, "Other.exe")
-        shutil.copyfile(self.client_path, other)
+        shutil.copyfile(os.path.join(BUILD, "VelmoraUpdate.exe"), other)
+        with open(other, "rb") as f:
+            other_bytes = f.read()
         folder = harness.wine_path(self.folder)
         for argument in ("|%s\\Other.exe" % folder, "%s|%s\\Other.exe" % (folder, folder),
                          "%s\\sub|%s\\sub\\..\\Other.exe" % (folder, folder)):
@@ -409,7 +414,7 @@ class WholeUpdateTest(UpdateCase):
                 harness.press_key("Return")
                 self.assertEqual(updater.wait(30), 2)
         with open(other, "rb") as f:
-            self.assertTrue(f.read() == self.old_bytes)
+            self.assertTrue(f.read() == other_bytes)
         self.assertFalse(self.site.requested("update", MANIFEST_PATH))
 
     def test_an_updater_without_the_operators_key_refuses_every_package(self):

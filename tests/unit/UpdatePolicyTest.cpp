@@ -103,7 +103,7 @@ TEST(UpdatePolicy, EachVerdictNamesItsReason) {
   EXPECT_EQ(text(Signed("1.2.\x01")), L"无法比较版本（更新 1.2.?，已安装 1.1.0）") << "no control character shown";
 }
 
-TEST(UpdaterArgument, OnlyTheClientsOwnFileInItsFolderIsATarget) {
+TEST(UpdaterArgument, OnlyAnExecutableDirectlyInTheFolderIsATarget) {
   using updater::ReadUpdaterArgument;
   auto target = ReadUpdaterArgument(L"\"C:\\Games\\Velmora|C:\\Games\\Velmora\\Velmora.exe\"");
   ASSERT_TRUE(target);
@@ -112,7 +112,10 @@ TEST(UpdaterArgument, OnlyTheClientsOwnFileInItsFolderIsATarget) {
   EXPECT_TRUE(ReadUpdaterArgument(L"D:\\|D:\\velmora.EXE")) << "a drive root; names compare without case";
   EXPECT_TRUE(ReadUpdaterArgument(L"\\\\server\\games|\\\\server\\games\\Velmora.exe"));
   EXPECT_TRUE(ReadUpdaterArgument(L"C:\\游戏\\维尔莫拉|C:\\游戏\\维尔莫拉\\Velmora.exe"));
-  for (const wchar_t* bad : {L"|C:\\any.exe", L"C:\\Games|C:\\any.exe", L"C:\\Games|C:\\Games\\Other.exe",
+  EXPECT_EQ(ReadUpdaterArgument(L"C:\\Dl|C:\\Dl\\Velmora (1).exe")->client, L"C:\\Dl\\Velmora (1).exe")
+      << "a browser's second download";
+  for (const wchar_t* bad : {L"|C:\\any.exe", L"C:\\Games|C:\\any.exe", L"C:\\Games|C:\\Games\\.exe",
+                             L"C:\\Games|C:\\Games\\Velmora.ex", L"C:\\Games|C:\\Games\\a?.exe", L"C:\\Games|C:\\Gamesx.exe",
                              L"C:\\Games|C:\\Games\\sub\\Velmora.exe", L"C:\\Games\\..\\Windows|C:\\Games\\..\\Windows\\Velmora.exe",
                              L"Games|Games\\Velmora.exe", L"C:|C:\\Velmora.exe", L"C:\\Games|C:\\Games\\Velmora.exe.bak",
                              L"C:\\Games", L"", L"\\\\?\\C:\\Games|\\\\?\\C:\\Games\\Velmora.exe",
