@@ -53,6 +53,22 @@ std::optional<std::vector<std::uint8_t>> FromHex(std::string_view hex) {
   return bytes;
 }
 
+std::string ToHex(std::span<const std::uint8_t> bytes) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string hex;
+  for (const std::uint8_t b : bytes) {
+    hex += kHex[b >> 4];
+    hex += kHex[b & 15];
+  }
+  return hex;
+}
+
+bool IsKeyId(std::string_view id) {
+  return !id.empty() && id.size() <= 32 && std::all_of(id.begin(), id.end(), [](unsigned char c) {
+    return std::isalnum(c) || c == '.' || c == '_' || c == '-';
+  });
+}
+
 std::optional<std::string> ManifestField(std::string_view text, std::string_view key) {
   return Field(ManifestLines(text), key);
 }
@@ -84,7 +100,10 @@ std::optional<PackageManifest> ReadPackageManifest(std::string_view text, Manife
     problem.what = "the manifest has no expiry";
     return std::nullopt;
   }
-  if (!signature || !HexInto(*signature, manifest.signature)) {
+  const std::size_t colon = signature ? signature->find(':') : std::string::npos;
+  if (colon != std::string::npos) manifest.signer = signature->substr(0, colon);
+  if (!signature || (colon != std::string::npos && !IsKeyId(manifest.signer)) ||
+      !HexInto(signature->substr(colon == std::string::npos ? 0 : colon + 1), manifest.signature)) {
     problem.what = "the manifest is not signed";
     return std::nullopt;
   }
@@ -100,14 +119,9 @@ std::optional<PackageManifest> ReadPackageManifest(std::string_view text, Manife
 }
 
 std::string SignedText(const PackageManifest& manifest) {
-  static const char kHex[] = "0123456789abcdef";
-  std::string sha;
-  for (std::uint8_t b : manifest.sha256) {
-    sha += kHex[b >> 4];
-    sha += kHex[b & 15];
-  }
   return "Velmora update\nversion=" + manifest.version + "\npackage=" + manifest.package +
-         "\nsize=" + std::to_string(manifest.size) + "\nsha256=" + sha + "\nexpires=" + manifest.expires + "\n";
+         "\nsize=" + std::to_string(manifest.size) + "\nsha256=" + ToHex(manifest.sha256) +
+         "\nexpires=" + manifest.expires + "\n";
 }
 
 }  // namespace common

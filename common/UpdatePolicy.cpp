@@ -1,5 +1,6 @@
 #include "common/UpdatePolicy.h"
 
+#include "common/KeyList.h"
 #include "common/UpdateManifest.h"
 
 namespace common {
@@ -72,8 +73,49 @@ std::optional<std::int64_t> ParseUtcTime(std::string_view t) {
   return DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
 }
 
+namespace {
+std::optional<std::vector<std::uint8_t>> Key(std::string_view hex) {
+  auto key = FromHex(hex);
+  if (key && key->size() != 64) key.reset();
+  return key;
+}
+
+// The key that is to have signed the manifest: from a key list the root
+// signed and that is still valid, or (without a root key) the update key built in.
+std::optional<std::vector<std::uint8_t>> SigningKey(std::string_view text, const PackageManifest& manifest,
+                                                    std::int64_t now, const TrustedKeys& trusted,
+                                                    SignatureCheck check, Judgement& judgement) {
+  if (trusted.root.empty()) {
+    auto key = Key(trusted.update);
+    if (!key) judgement.verdict = Verdict::NoTrustedKey;
+    return key;
+  }
+  const auto root = Key(trusted.root);
+  const auto list = ReadKeyList(text);
+  if (!root) {
+    judgement.verdict = Verdict::NoTrustedKey;
+  } else if (!list) {
+    judgement.verdict = Verdict::KeyListMissing;
+  } else if (!check(*root, KeyListSignedText(*list), list->signature)) {
+    judgement.verdict = Verdict::KeyListForged;
+  } else if (const auto from = ParseUtcTime(list->signedAt), until = ParseUtcTime(list->expires);
+             !from || !until || now >= *until) {
+    judgement.verdict = Verdict::KeyListExpired;
+    judgement.problem = list->expires;
+  } else if (*until - *from > kMaxKeyListDays * 86400) {
+    judgement.verdict = Verdict::KeyListTooLong;
+  } else if (const ListedKey* listed = FindListedKey(*list, manifest.signer); !listed) {
+    judgement.verdict = Verdict::KeyNotListed;
+    judgement.problem = manifest.signer;
+  } else {
+    return std::vector<std::uint8_t>(listed->key.begin(), listed->key.end());
+  }
+  return std::nullopt;
+}
+}  // namespace
+
 Judgement JudgeManifest(std::string_view text, std::string_view installed, std::int64_t now,
-                        std::string_view trustedKey, SignatureCheck check) {
+                        const TrustedKeys& trusted, SignatureCheck check) {
   Judgement judgement;
   const auto offered = ManifestVersion(text);
   if (!offered) return judgement;
@@ -82,12 +124,16 @@ Judgement JudgeManifest(std::string_view text, std::string_view installed, std::
   judgement.manifest = ReadPackageManifest(text, problem);
   if (!ManifestField(text, "signature")) {
     judgement.verdict = Verdict::Unsigned;
-  } else if (!judgement.manifest) {
+    return judgement;
+  }
+  if (!judgement.manifest) {
     judgement.verdict = Verdict::Incomplete;
     judgement.problem = problem.what;
-  } else if (const auto key = FromHex(trustedKey); !key || key->size() != 64) {
-    judgement.verdict = Verdict::NoTrustedKey;
-  } else if (!check(*key, SignedText(*judgement.manifest), judgement.manifest->signature)) {
+    return judgement;
+  }
+  const auto key = SigningKey(text, *judgement.manifest, now, trusted, check, judgement);
+  if (!key) return judgement;  // the verdict says why there is none
+  if (!check(*key, SignedText(*judgement.manifest), judgement.manifest->signature)) {
     judgement.verdict = Verdict::UnknownKey;
   } else if (const auto expiry = ParseUtcTime(judgement.manifest->expires); !expiry || now >= *expiry) {
     judgement.verdict = Verdict::Expired;
@@ -116,6 +162,16 @@ std::wstring VerdictText(const Judgement& judgement, std::string_view installed)
       return L"更新说明不完整：" + wide(judgement.problem);
     case Verdict::NoTrustedKey:
       return L"此程序没有内置发布者的公钥，不接受任何更新";
+    case Verdict::KeyListMissing:
+      return L"更新说明中没有可用的密钥列表";
+    case Verdict::KeyListForged:
+      return L"密钥列表的签名无效：不是发布者的根密钥所签";
+    case Verdict::KeyListExpired:
+      return L"密钥列表已过期（" + wide(judgement.problem) + L"）";
+    case Verdict::KeyListTooLong:
+      return L"密钥列表的有效期超过 90 天";
+    case Verdict::KeyNotListed:
+      return L"更新说明的签名密钥“" + wide(judgement.problem) + L"”不在密钥列表中（已撤销或从未列入）";
     case Verdict::UnknownKey:
       return L"更新说明的签名无效：不是发布者的密钥所签";
     case Verdict::Expired:

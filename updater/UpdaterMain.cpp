@@ -32,9 +32,9 @@ namespace {
 
 constexpr wchar_t kTitle[] = L"Velmora 更新";
 #ifdef VELMORA_UPDATER_WITHOUT_KEY
-constexpr char kPublicKey[] = "";  // how a release built without the operator's key behaves
+constexpr common::TrustedKeys kTrustedKeys{};  // how a release built without the operator's keys behaves
 #else
-constexpr const char* kPublicKey = velmora::build::kUpdatePublicKey;
+constexpr common::TrustedKeys kTrustedKeys{velmora::build::kUpdateRootKey, velmora::build::kUpdatePublicKey};
 #endif
 constexpr DWORD kClientExitWaitMs = 60000;
 constexpr std::uint64_t kManifestLimit = 64 * 1024;
@@ -179,7 +179,7 @@ class Update {
     // host answers now; a genuine manifest may still be an old one, replayed.
     const std::string installed = InstalledVersion(client_);
     const common::Judgement judgement =
-        common::JudgeManifest(text, installed, win::UnixTimeNow(), kPublicKey, &win::VerifySignature);
+        common::JudgeManifest(text, installed, win::UnixTimeNow(), kTrustedKeys, &win::VerifySignature);
     if (judgement.verdict != common::Verdict::Accept) {
       why = common::VerdictText(judgement, installed) + L"，拒绝安装。";
       return false;
