@@ -39,11 +39,12 @@ TEST(KeyList, AnIncompleteOrMalformedListIsNoList) {
   EXPECT_FALSE(ReadKeyList(List(many))) << "more than sixteen keys";
   many.erase(0, many.find("\r\n") + 2);
   EXPECT_TRUE(ReadKeyList(List(many))) << "sixteen";
-  for (const std::string& keys : {std::string(), "keylist-key=k1 " + kKey1 + "\r\nkeylist-key=k1 " + kKey2 + "\r\n",
+  const std::string broken[] = {std::string(), "keylist-key=k1 " + kKey1 + "\r\nkeylist-key=k1 " + kKey2 + "\r\n",
                                   "keylist-key=k1 " + kKey1.substr(2) + "\r\n", "keylist-key=k1" + kKey1 + "\r\n",
                                   "keylist-key=k/1 " + kKey1 + "\r\n", "keylist-key=" + std::string(33, 'k') + " " + kKey1 + "\r\n",
                                   "keylist-key k1 " + kKey1 + "\r\n", "keylist-signed=2027-01-01T12:00:00Z\r\n",
-                                  "keylist-revoked=k0\r\n"})
+                                  "keylist-revoked=k0\r\n"};
+  for (const std::string& keys : broken)
     EXPECT_FALSE(ReadKeyList(List(keys))) << keys;
   for (const std::string& field : {"keylist-signed=", "keylist-expires=", "keylist-signature="}) {
     std::string text = List();
