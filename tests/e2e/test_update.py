@@ -62,11 +62,12 @@ def list_block(path):
         return f.read()
 
 
-def signed_manifest(site, package_bytes, version, key=PRIVATE_KEY, keys=None):
+def signed_manifest(site, package_bytes, version, key=PRIVATE_KEY, folder=None, keys=None):
     """The manifest the operator's tool writes for this package at this version,
-    signed with `key` and carrying the key list `keys` (the build's own by default)."""
-    with tempfile.TemporaryDirectory() as folder:
-        package = os.path.join(folder, "package.bin")
+    signed with `key` and carrying the key list `keys` (the build's own by default);
+    the package is written to `folder` as package.bin (to a folder of its own when none is given)."""
+    with tempfile.TemporaryDirectory() as own:
+        package = os.path.join(folder or own, "package.bin")
         with open(package, "wb") as f:
             f.write(package_bytes)
         return sign_update("sign", "--keys", keys or default_key_list(), key, version, site.url("update", PACKAGE_PATH),
@@ -202,7 +203,7 @@ class WholeUpdateTest(UpdateCase):
         self.addCleanup(lambda: harness.wine("taskkill", "/f", "/im", "Update.exe"))
 
     def signed(self, package_bytes, version="9.1.1", key=PRIVATE_KEY, keys=None):
-        return signed_manifest(self.site, package_bytes, version, key, keys)
+        return signed_manifest(self.site, package_bytes, version, key, self.folder, keys)
 
     def signed_expiring(self, package_bytes, version, expires, key=PRIVATE_KEY, signer=SIGNER, block=None):
         """A manifest signed with `key` under the id `signer` whose expiry is the given UTC
