@@ -3,82 +3,73 @@
 #include <algorithm>
 
 #include "common/PackageManifest.h"
-#include "common/UpdateManifest.h"
 
 namespace common {
 
 namespace {
 std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// Sets `field` once from `value`; false when it was already set.
-bool SetOnce(std::optional<std::string>& field, std::string_view value) {
-  if (field) return false;
-  field.emplace(value);
-  return true;
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
 }
 
 // "<id> <128 hex digits>"
 bool ReadListedKey(std::string_view value, ListedKey& out) {
   const std::size_t space = value.find(' ');
   if (space == std::string_view::npos) return false;
-  const std::string_view id = value.substr(0, space);
-  const auto key = FromHex(Trim(value.substr(space)));
-  if (!IsKeyId(id) || !key || key->size() != out.key.size()) return false;
-  out.id = std::string(id);
-  std::copy(key->begin(), key->end(), out.key.begin());
-  return true;
+  out.id = value.substr(0, space);
+  return IsKeyId(out.id) && HexInto(Trim(value.substr(space)), out.key);
 }
 }  // namespace
 
-std::optional<KeyList> ReadKeyList(std::string_view manifest) {
+bool ReadKeyList(std::string_view text, KeyList& list) {
   constexpr std::string_view kPrefix = "keylist-";
-  KeyList list;
-  std::optional<std::string> signedAt, expires, signature;
-  for (const std::string& line : ManifestLines(manifest)) {
-    const std::string_view text(line);
-    if (text.rfind(kPrefix, 0) != 0) continue;
-    const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos) return std::nullopt;
-    const std::string_view name = text.substr(kPrefix.size(), equals - kPrefix.size()),
-                           value = Trim(text.substr(equals + 1));
-    bool good;
+  enum : unsigned { kSigned = 1, kExpires = 2, kSignature = 4 };
+  unsigned seen = 0;
+  list.count = 0;
+  // Lines end at CR LF, CR or LF, as in the rest of the manifest.
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    const std::string_view line = text.substr(at, end - at);
+    at = end + 1;
+    if (line.substr(0, kPrefix.size()) != kPrefix) continue;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return false;
+    const std::string_view name = line.substr(kPrefix.size(), equals - kPrefix.size()),
+                           value = Trim(line.substr(equals + 1));
+    unsigned field = 0;
     if (name == "signed") {
-      good = SetOnce(signedAt, value);
+      field = kSigned;
+      list.signedAt = value;
     } else if (name == "expires") {
-      good = SetOnce(expires, value);
+      field = kExpires;
+      list.expires = value;
     } else if (name == "signature") {
-      good = SetOnce(signature, value);
-    } else if (name == "key") {
-      ListedKey key;
-      good = list.keys.size() < kMaxListedKeys && ReadListedKey(value, key) && !FindListedKey(list, key.id);
-      list.keys.push_back(std::move(key));
+      field = kSignature;
+      if (!HexInto(value, list.signature)) return false;
+    } else if (name != "key" || list.count == kMaxListedKeys || !ReadListedKey(value, list.keys[list.count]) ||
+               FindListedKey(list, list.keys[list.count].id)) {
+      return false;  // a bad key, or a field of a later list format: not a list this program can read
     } else {
-      good = false;  // a field of a later list format: this is not a list this program can read
+      ++list.count;
     }
-    if (!good) return std::nullopt;
+    if (seen & field) return false;
+    seen |= field;
   }
-  const auto signatureBytes = signature ? FromHex(*signature) : std::nullopt;
-  if (!signedAt || !expires || list.keys.empty() || !signatureBytes || signatureBytes->size() != 64)
-    return std::nullopt;
-  list.signedAt = std::move(*signedAt);
-  list.expires = std::move(*expires);
-  std::copy(signatureBytes->begin(), signatureBytes->end(), list.signature.begin());
-  return list;
+  return seen == (kSigned | kExpires | kSignature) && list.count > 0;
 }
 
 std::string KeyListSignedText(const KeyList& list) {
-  std::string text = "Velmora update keys\nsigned=" + list.signedAt + "\nexpires=" + list.expires + "\n";
-  for (const ListedKey& key : list.keys) text += "key=" + key.id + " " + ToHex(key.key) + "\n";
+  std::string text = "Velmora update keys\nsigned=";
+  text.append(list.signedAt).append("\nexpires=").append(list.expires).append("\n");
+  for (std::size_t i = 0; i < list.count; ++i)
+    text.append("key=").append(list.keys[i].id).append(" ").append(ToHex(list.keys[i].key)).append("\n");
   return text;
 }
 
 const ListedKey* FindListedKey(const KeyList& list, std::string_view id) {
-  for (const ListedKey& key : list.keys)
-    if (key.id == id) return &key;
+  for (std::size_t i = 0; i < list.count; ++i)
+    if (list.keys[i].id == id) return &list.keys[i];
   return nullptr;
 }
 

@@ -16,31 +16,33 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace common {
 
 // More keys than this in one list is no list at all.
 inline constexpr std::size_t kMaxListedKeys = 16;
 
+// Views into the manifest text that was read, which must outlive them: the
+// reader allocates nothing.
 struct ListedKey {
-  std::string id;
+  std::string_view id;
   std::array<std::uint8_t, 64> key{};
 };
 
 struct KeyList {
-  std::string signedAt;  // UTC, "YYYY-MM-DDTHH:MM:SSZ", as written: the judgement reads the times
-  std::string expires;
-  std::vector<ListedKey> keys;  // one to kMaxListedKeys, each id once
+  std::string_view signedAt;  // UTC, "YYYY-MM-DDTHH:MM:SSZ", as written: the judgement reads the times
+  std::string_view expires;
+  std::array<ListedKey, kMaxListedKeys> keys{};
+  std::size_t count = 0;  // keys listed: one to kMaxListedKeys, each id once
   std::array<std::uint8_t, 64> signature{};
 };
 
-// The manifest's key list; none when it has none, or one that is not
-// complete and well formed (a field missing or given twice, a bad id or key).
-std::optional<KeyList> ReadKeyList(std::string_view manifest);
+// Reads the manifest's key list into `list`; false when it has none, or one
+// that is not complete and well formed (a field missing or given twice, a bad
+// id or key, a line of another kind).
+bool ReadKeyList(std::string_view manifest, KeyList& list);
 
 // The exact bytes the root's signature covers.
 std::string KeyListSignedText(const KeyList& list);

@@ -55,6 +55,9 @@ std::string SignedText(const PackageManifest& manifest);
 // Bytes from hex digits (either case); none for an odd count or another character.
 std::optional<std::vector<std::uint8_t>> FromHex(std::string_view hex);
 
+// Fills `out` from exactly twice as many hex digits (either case); false otherwise.
+bool HexInto(std::string_view hex, std::span<std::uint8_t> out);
+
 // Lower-case hex digits of the bytes.
 std::string ToHex(std::span<const std::uint8_t> bytes);
 

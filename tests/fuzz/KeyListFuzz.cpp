@@ -13,8 +13,10 @@
 namespace {
 // The list as the signing tool writes it.
 std::string Block(const common::KeyList& list) {
-  std::string text = "keylist-signed=" + list.signedAt + "\r\nkeylist-expires=" + list.expires + "\r\n";
-  for (const common::ListedKey& key : list.keys) text += "keylist-key=" + key.id + " " + common::ToHex(key.key) + "\r\n";
+  std::string text = "keylist-signed=" + std::string(list.signedAt) + "\r\nkeylist-expires=" + std::string(list.expires) +
+                     "\r\n";
+  for (std::size_t i = 0; i < list.count; ++i)
+    text += "keylist-key=" + std::string(list.keys[i].id) + " " + common::ToHex(list.keys[i].key) + "\r\n";
   return text + "keylist-signature=" + common::ToHex(list.signature) + "\r\n";
 }
 
@@ -33,13 +35,15 @@ std::string WithoutList(std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  if (const auto list = common::ReadKeyList(text)) {
-    if (list->keys.empty() || list->keys.size() > common::kMaxListedKeys) std::abort();
-    for (const common::ListedKey& key : list->keys)
-      if (!common::IsKeyId(key.id) || common::FindListedKey(*list, key.id) != &key) std::abort();
-    const auto again = common::ReadKeyList(Block(*list));
-    if (!again || common::KeyListSignedText(*again) != common::KeyListSignedText(*list) ||
-        again->signature != list->signature)
+  common::KeyList list;
+  if (common::ReadKeyList(text, list)) {
+    if (list.count == 0 || list.count > common::kMaxListedKeys) std::abort();
+    for (std::size_t i = 0; i < list.count; ++i)
+      if (!common::IsKeyId(list.keys[i].id) || common::FindListedKey(list, list.keys[i].id) != &list.keys[i]) std::abort();
+    const std::string block = Block(list);
+    common::KeyList again;
+    if (!common::ReadKeyList(block, again) || common::KeyListSignedText(again) != common::KeyListSignedText(list) ||
+        again.signature != list.signature)
       std::abort();
   }
   common::ManifestProblem problem, problemWithout;

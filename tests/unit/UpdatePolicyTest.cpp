@@ -127,8 +127,10 @@ TEST(UpdatePolicy, UnderARootKeyOnlyAKeyThatAValidListNamesSigns) {
   const std::string manifest = Signed("1.2.0", "2027-01-07T12:00:00Z", "bb", "k1");
   const Judgement accepted = UnderRoot(manifest + List());
   ASSERT_EQ(accepted.verdict, Verdict::Accept);
-  EXPECT_EQ(checkedTexts, (std::vector<std::string>{KeyListSignedText(*ReadKeyList(List())),
-                                                    SignedText(*accepted.manifest)}));
+  const std::string listText = List();
+  KeyList list;
+  ASSERT_TRUE(ReadKeyList(listText, list));
+  EXPECT_EQ(checkedTexts, (std::vector<std::string>{KeyListSignedText(list), SignedText(*accepted.manifest)}));
   // Rotated: a list naming only a new key, which signs.
   const std::string k2 = "keylist-key=k2 " + Repeat("dd") + "\r\n";
   EXPECT_EQ(UnderRoot(Signed("1.2.0", "2027-01-07T12:00:00Z", "dd", "k2") + List(k2)).verdict, Verdict::Accept);
