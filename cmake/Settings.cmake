@@ -15,19 +15,27 @@ set(VELMORA_LOGIN_BASE     "https://passport.velmora.example" CACHE STRING "Acco
 set(VELMORA_GAMESPACE_BASE "https://space.velmora.example"    CACHE STRING "Game-portal host base")
 set(VELMORA_HOME_BASE      "http://www.velmora.example"       CACHE STRING "Home-page host base")
 
-set(VELMORA_UPDATE_PUBLIC_KEY "" CACHE STRING "The operator's update signing public key: 128 hex digits, X then Y (tools/sign-update keygen writes it); empty, the updater refuses every package")
+set(VELMORA_UPDATE_ROOT_KEY "" CACHE STRING "The operator's root public key: 128 hex digits, X then Y (tools/sign-update root-keygen writes it); when set, only update keys that a key list signed by it names sign manifests")
+set(VELMORA_UPDATE_PUBLIC_KEY "" CACHE STRING "Without a root key, the operator's update signing public key: 128 hex digits, X then Y (tools/sign-update keygen writes it); neither key, the updater refuses every package")
 
 set(VELMORA_SIGN_PFX "" CACHE FILEPATH "Authenticode: the operator's code-signing certificate and key (PKCS#12); when set, the updater is signed before the client embeds it and the client after it is linked (tools/sign-code; password from VELMORA_SIGN_PASSWORD)")
 
 if(VELMORA_FLAVOR STREQUAL "test")
-  # A key of this build tree's own, made here: nothing a release trusts.
+  # Keys of this build tree's own, made here: nothing a release trusts. The
+  # tests sign with them, under the passphrase kept beside them.
   set(test_keys ${CMAKE_BINARY_DIR}/update-keys)
-  if(NOT EXISTS ${test_keys}/update-public.hex)
+  if(NOT EXISTS ${test_keys}/root-public.hex)
+    file(REMOVE_RECURSE ${test_keys})
+    set(ENV{VELMORA_KEY_PASSPHRASE} "velmora test keys")
+    execute_process(COMMAND ${CMAKE_SOURCE_DIR}/tools/sign-update root-keygen ${test_keys} RESULT_VARIABLE made_root)
     execute_process(COMMAND ${CMAKE_SOURCE_DIR}/tools/sign-update keygen ${test_keys} RESULT_VARIABLE made)
-    if(NOT made EQUAL 0)
-      message(FATAL_ERROR "could not make the test build's update key")
+    if(NOT made_root EQUAL 0 OR NOT made EQUAL 0)
+      message(FATAL_ERROR "could not make the test build's update keys")
     endif()
+    file(WRITE ${test_keys}/passphrase "$ENV{VELMORA_KEY_PASSPHRASE}")
   endif()
+  file(READ ${test_keys}/root-public.hex VELMORA_UPDATE_ROOT_KEY)
+  string(STRIP "${VELMORA_UPDATE_ROOT_KEY}" VELMORA_UPDATE_ROOT_KEY)
   file(READ ${test_keys}/update-public.hex VELMORA_UPDATE_PUBLIC_KEY)
   string(STRIP "${VELMORA_UPDATE_PUBLIC_KEY}" VELMORA_UPDATE_PUBLIC_KEY)
   set(hosts_file ${CMAKE_SOURCE_DIR}/tests/hosts.env)
@@ -39,9 +47,12 @@ if(VELMORA_FLAVOR STREQUAL "test")
   endforeach()
 endif()
 
-if(NOT VELMORA_UPDATE_PUBLIC_KEY STREQUAL "" AND NOT VELMORA_UPDATE_PUBLIC_KEY MATCHES "^[0-9a-fA-F]+$")
-  message(FATAL_ERROR "VELMORA_UPDATE_PUBLIC_KEY must be 128 hex digits")
-endif()
+foreach(key UPDATE_ROOT_KEY UPDATE_PUBLIC_KEY)
+  string(LENGTH "${VELMORA_${key}}" digits)
+  if(NOT VELMORA_${key} STREQUAL "" AND (NOT digits EQUAL 128 OR NOT VELMORA_${key} MATCHES "^[0-9a-fA-F]+$"))
+    message(FATAL_ERROR "VELMORA_${key} must be 128 hex digits")
+  endif()
+endforeach()
 
 foreach(name UPDATE_BASE LOGIN_BASE GAMESPACE_BASE HOME_BASE)
   if(NOT VELMORA_${name} MATCHES "^https?://[^/]+$")

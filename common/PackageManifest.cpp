@@ -25,32 +25,47 @@ std::optional<std::string> Field(const std::vector<std::string>& lines, std::str
   }
   return std::nullopt;
 }
-
-template <std::size_t N>
-bool HexInto(const std::string& hex, std::array<std::uint8_t, N>& out) {
-  const auto bytes = FromHex(hex);
-  if (!bytes || bytes->size() != N) return false;
-  std::copy(bytes->begin(), bytes->end(), out.begin());
-  return true;
-}
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> FromHex(std::string_view hex) {
-  if (hex.size() % 2) return std::nullopt;
-  std::vector<std::uint8_t> bytes;
-  bytes.reserve(hex.size() / 2);
+bool HexInto(std::string_view hex, std::span<std::uint8_t> out) {
+  if (hex.size() != out.size() * 2) return false;
   auto digit = [](char c) -> int {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
   };
-  for (std::size_t i = 0; i < hex.size(); i += 2) {
-    const int high = digit(hex[i]), low = digit(hex[i + 1]);
-    if (high < 0 || low < 0) return std::nullopt;
-    bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const int high = digit(hex[2 * i]), low = digit(hex[2 * i + 1]);
+    if (high < 0 || low < 0) return false;
+    out[i] = static_cast<std::uint8_t>(high * 16 + low);
   }
+  return true;
+}
+
+std::optional<std::vector<std::uint8_t>> FromHex(std::string_view hex) {
+  std::vector<std::uint8_t> bytes(hex.size() / 2);
+  if (hex.size() % 2 || !HexInto(hex, bytes)) return std::nullopt;
   return bytes;
+}
+
+std::string ToHex(std::span<const std::uint8_t> bytes) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string hex;
+  for (const std::uint8_t b : bytes) {
+    hex += kHex[b >> 4];
+    hex += kHex[b & 15];
+  }
+  return hex;
+}
+
+bool IsKeyId(std::string_view id) {
+  if (id.empty() || id.size() > 32) return false;
+  for (const char c : id) {
+    const char lower = static_cast<char>(c | 0x20);
+    if (!((c >= '0' && c <= '9') || (lower >= 'a' && lower <= 'z') || c == '.' || c == '_' || c == '-')) return false;
+  }
+  return true;
 }
 
 std::optional<std::string> ManifestField(std::string_view text, std::string_view key) {
@@ -84,7 +99,10 @@ std::optional<PackageManifest> ReadPackageManifest(std::string_view text, Manife
     problem.what = "the manifest has no expiry";
     return std::nullopt;
   }
-  if (!signature || !HexInto(*signature, manifest.signature)) {
+  const std::size_t colon = signature ? signature->find(':') : std::string::npos;
+  if (colon != std::string::npos) manifest.signer = signature->substr(0, colon);
+  if (!signature || (colon != std::string::npos && !IsKeyId(manifest.signer)) ||
+      !HexInto(std::string_view(*signature).substr(colon == std::string::npos ? 0 : colon + 1), manifest.signature)) {
     problem.what = "the manifest is not signed";
     return std::nullopt;
   }
@@ -100,14 +118,10 @@ std::optional<PackageManifest> ReadPackageManifest(std::string_view text, Manife
 }
 
 std::string SignedText(const PackageManifest& manifest) {
-  static const char kHex[] = "0123456789abcdef";
-  std::string sha;
-  for (std::uint8_t b : manifest.sha256) {
-    sha += kHex[b >> 4];
-    sha += kHex[b & 15];
-  }
-  return "Velmora update\nversion=" + manifest.version + "\npackage=" + manifest.package +
-         "\nsize=" + std::to_string(manifest.size) + "\nsha256=" + sha + "\nexpires=" + manifest.expires + "\n";
+  std::string text = "Velmora update\nversion=";
+  text.append(manifest.version).append("\npackage=").append(manifest.package).append("\nsize=");
+  text.append(std::to_string(manifest.size)).append("\nsha256=").append(ToHex(manifest.sha256));
+  return text.append("\nexpires=").append(manifest.expires).append("\n");
 }
 
 }  // namespace common

@@ -77,8 +77,9 @@ bool CheckUpdate(CYFDownLoadFile& downloader, UpdateRun run, HWND owner) {
   if (ownerGone()) return false;
   const std::optional<std::string> text = ReadManifest(manifest);
   Judgement judgement;
-  if (text) judgement = JudgeManifest(*text, version, win::UnixTimeNow(), velmora::build::kUpdatePublicKey,
-                                      &win::VerifySignature);
+  if (text)
+    judgement = JudgeManifest(*text, version, win::UnixTimeNow(),
+                              {velmora::build::kUpdateRootKey, velmora::build::kUpdatePublicKey}, &win::VerifySignature);
   if (!fetched) forms::Program::Log(L"update check: the manifest could not be fetched from " + UpdateUrl());
   if (text && judgement.verdict == Verdict::Accept) {
     const int answer =

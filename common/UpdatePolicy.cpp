@@ -1,5 +1,6 @@
 #include "common/UpdatePolicy.h"
 
+#include "common/KeyList.h"
 #include "common/UpdateManifest.h"
 
 namespace common {
@@ -72,8 +73,51 @@ std::optional<std::int64_t> ParseUtcTime(std::string_view t) {
   return DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
 }
 
+namespace {
+using Key = std::array<std::uint8_t, 64>;
+
+// A field of the manifest, for the player: ASCII when it matters; anything else shows as '?'.
+void AppendShown(std::wstring& text, std::string_view field) {
+  for (const char c : field) text += (c >= 0x20 && c < 0x7F) ? static_cast<wchar_t>(c) : L'?';
+}
+
+// The key that is to have signed the manifest: from a key list the root
+// signed and that is still valid, or (without a root key) the update key
+// built in. False, with the verdict set, when there is none.
+bool SigningKey(std::string_view text, const PackageManifest& manifest, std::int64_t now, const TrustedKeys& trusted,
+                SignatureCheck check, Judgement& judgement, Key& key) {
+  if (trusted.root.empty()) {
+    if (HexInto(trusted.update, key)) return true;
+    judgement.verdict = Verdict::NoTrustedKey;
+    return false;
+  }
+  Key root;
+  KeyList list;
+  if (!HexInto(trusted.root, root)) {
+    judgement.verdict = Verdict::NoTrustedKey;
+  } else if (!ReadKeyList(text, list)) {
+    judgement.verdict = Verdict::KeyListMissing;
+  } else if (!check(root, KeyListSignedText(list), list.signature)) {
+    judgement.verdict = Verdict::KeyListForged;
+  } else if (const auto from = ParseUtcTime(list.signedAt), until = ParseUtcTime(list.expires);
+             !from || !until || now >= *until) {
+    judgement.verdict = Verdict::KeyListExpired;
+    judgement.problem = list.expires;
+  } else if (*until - *from > kMaxKeyListDays * 86400) {
+    judgement.verdict = Verdict::KeyListTooLong;
+  } else if (const ListedKey* listed = FindListedKey(list, manifest.signer); !listed) {
+    judgement.verdict = Verdict::KeyNotListed;
+    judgement.problem = manifest.signer;
+  } else {
+    key = listed->key;
+    return true;
+  }
+  return false;
+}
+}  // namespace
+
 Judgement JudgeManifest(std::string_view text, std::string_view installed, std::int64_t now,
-                        std::string_view trustedKey, SignatureCheck check) {
+                        const TrustedKeys& trusted, SignatureCheck check) {
   Judgement judgement;
   const auto offered = ManifestVersion(text);
   if (!offered) return judgement;
@@ -82,12 +126,16 @@ Judgement JudgeManifest(std::string_view text, std::string_view installed, std::
   judgement.manifest = ReadPackageManifest(text, problem);
   if (!ManifestField(text, "signature")) {
     judgement.verdict = Verdict::Unsigned;
-  } else if (!judgement.manifest) {
+    return judgement;
+  }
+  if (!judgement.manifest) {
     judgement.verdict = Verdict::Incomplete;
     judgement.problem = problem.what;
-  } else if (const auto key = FromHex(trustedKey); !key || key->size() != 64) {
-    judgement.verdict = Verdict::NoTrustedKey;
-  } else if (!check(*key, SignedText(*judgement.manifest), judgement.manifest->signature)) {
+    return judgement;
+  }
+  Key key;
+  if (!SigningKey(text, *judgement.manifest, now, trusted, check, judgement, key)) return judgement;
+  if (!check(key, SignedText(*judgement.manifest), judgement.manifest->signature)) {
     judgement.verdict = Verdict::UnknownKey;
   } else if (const auto expiry = ParseUtcTime(judgement.manifest->expires); !expiry || now >= *expiry) {
     judgement.verdict = Verdict::Expired;
@@ -100,32 +148,74 @@ Judgement JudgeManifest(std::string_view text, std::string_view installed, std::
 }
 
 std::wstring VerdictText(const Judgement& judgement, std::string_view installed) {
-  auto wide = [](std::string_view text) {  // the manifest's fields are ASCII when they matter; others show as '?'
-    std::wstring out;
-    for (const char c : text) out += (c >= 0x20 && c < 0x7F) ? static_cast<wchar_t>(c) : L'?';
-    return out;
-  };
+  // The words, with up to two fields of the manifest between them.
+  const wchar_t *before = L"", *middle = L"", *after = L"";
+  std::string_view first, second;
   switch (judgement.verdict) {
     case Verdict::Accept:
-      return L"可以更新到版本 " + wide(judgement.offered);
+      before = L"可以更新到版本 ";
+      first = judgement.offered;
+      break;
     case Verdict::NoVersion:
-      return L"更新说明中没有版本号";
+      before = L"更新说明中没有版本号";
+      break;
     case Verdict::Unsigned:
-      return L"更新说明没有签名";
+      before = L"更新说明没有签名";
+      break;
     case Verdict::Incomplete:
-      return L"更新说明不完整：" + wide(judgement.problem);
+      before = L"更新说明不完整：";
+      first = judgement.problem;
+      break;
     case Verdict::NoTrustedKey:
-      return L"此程序没有内置发布者的公钥，不接受任何更新";
+      before = L"此程序没有内置发布者的公钥，不接受任何更新";
+      break;
+    case Verdict::KeyListMissing:
+      before = L"更新说明中没有可用的密钥列表";
+      break;
+    case Verdict::KeyListForged:
+      before = L"密钥列表的签名无效：不是发布者的根密钥所签";
+      break;
+    case Verdict::KeyListExpired:
+      before = L"密钥列表已过期（";
+      first = judgement.problem;
+      after = L"）";
+      break;
+    case Verdict::KeyListTooLong:
+      before = L"密钥列表的有效期超过 90 天";
+      break;
+    case Verdict::KeyNotListed:
+      before = L"更新说明的签名密钥“";
+      first = judgement.problem;
+      after = L"”不在密钥列表中（已撤销或从未列入）";
+      break;
     case Verdict::UnknownKey:
-      return L"更新说明的签名无效：不是发布者的密钥所签";
+      before = L"更新说明的签名无效：不是发布者的密钥所签";
+      break;
     case Verdict::Expired:
-      return L"更新说明已过期（" + wide(judgement.manifest ? judgement.manifest->expires : std::string()) + L"）";
+      before = L"更新说明已过期（";
+      if (judgement.manifest) first = judgement.manifest->expires;
+      after = L"）";
+      break;
     case Verdict::VersionUnreadable:
-      return L"无法比较版本（更新 " + wide(judgement.offered) + L"，已安装 " + wide(installed) + L"）";
+      before = L"无法比较版本（更新 ";
+      first = judgement.offered;
+      middle = L"，已安装 ";
+      second = installed;
+      after = L"）";
+      break;
     case Verdict::NotNewer:
-      return L"更新的版本 " + wide(judgement.offered) + L" 不比已安装的版本 " + wide(installed) + L" 新";
+      before = L"更新的版本 ";
+      first = judgement.offered;
+      middle = L" 不比已安装的版本 ";
+      second = installed;
+      after = L" 新";
+      break;
   }
-  return {};
+  std::wstring text = before;
+  AppendShown(text, first);
+  text += middle;
+  AppendShown(text, second);
+  return text += after;
 }
 
 }  // namespace common

@@ -1,7 +1,10 @@
 // The one judgement of an update manifest, made alike by the client (before
 // it asks the player) and by the updater (before it installs): the
-// operator's signature under the key built in, an expiry still to come, the
-// package lines present, and a version newer than the running client's.
+// operator's signature, an expiry still to come, the package lines present,
+// and a version newer than the running client's. A release with a root key
+// built in takes the signing key from the manifest's key list, which the
+// root signs and which expires (common/KeyList.h); one without takes the
+// update key built in.
 // The client offers only what the updater will install. Pure: the signature
 // check itself is handed in.
 #pragma once
@@ -38,6 +41,11 @@ enum class Verdict {
   Unsigned,           // no signature line
   Incomplete,         // a package line missing or malformed (Judgement::problem says which)
   NoTrustedKey,       // this program was built without the operator's key
+  KeyListMissing,     // root key built in: no key list, or one that cannot be read
+  KeyListForged,      // the key list is not signed by the root key
+  KeyListExpired,     // the key list's expiry has passed (or cannot be read)
+  KeyListTooLong,     // the key list expires more than kMaxKeyListDays after its signing
+  KeyNotListed,       // the key list does not name the manifest's signing key (withdrawn, or never listed)
   UnknownKey,         // the signature is not the operator's key's
   Expired,            // its expiry has passed (or cannot be read)
   VersionUnreadable,  // the offered or the running version is not dotted numbers
@@ -47,7 +55,8 @@ enum class Verdict {
 struct Judgement {
   Verdict verdict = Verdict::NoVersion;
   std::string offered;                      // the version line's value
-  std::string problem;                      // Incomplete: what is wrong
+  std::string problem;                      // Incomplete: what is wrong; KeyListExpired: the list's
+                                            // expiry; KeyNotListed: the signing key's id
   std::optional<PackageManifest> manifest;  // read whenever it is complete
 };
 
@@ -56,10 +65,18 @@ struct Judgement {
 using SignatureCheck = bool (*)(std::span<const std::uint8_t> key, std::string_view text,
                                 std::span<const std::uint8_t, 64> signature);
 
-// `trustedKey` is the key built in, in hex (empty in a release built without
-// one); `installed` the running client's version; `now` seconds since 1970, UTC.
+// The root signs a key list for at most this long.
+inline constexpr std::int64_t kMaxKeyListDays = 90;
+
+// The keys built into the release, each in hex (X then Y); empty when not built in.
+struct TrustedKeys {
+  std::string_view root;    // signs the key lists; when set, only keys a list names sign manifests
+  std::string_view update;  // without a root key, the one key that signs manifests (the weaker mode)
+};
+
+// `installed` is the running client's version; `now` seconds since 1970, UTC.
 Judgement JudgeManifest(std::string_view text, std::string_view installed, std::int64_t now,
-                        std::string_view trustedKey, SignatureCheck check);
+                        const TrustedKeys& trusted, SignatureCheck check);
 
 // Why a manifest was not accepted, for the player (no full stop at the end).
 std::wstring VerdictText(const Judgement& judgement, std::string_view installed);

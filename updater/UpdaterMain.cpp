@@ -35,9 +35,9 @@ namespace {
 
 constexpr wchar_t kTitle[] = L"Velmora 更新";
 #ifdef VELMORA_UPDATER_WITHOUT_KEY
-constexpr char kPublicKey[] = "";  // how a release built without the operator's key behaves
+constexpr common::TrustedKeys kTrustedKeys{};  // how a release built without the operator's keys behaves
 #else
-constexpr const char* kPublicKey = velmora::build::kUpdatePublicKey;
+constexpr common::TrustedKeys kTrustedKeys{velmora::build::kUpdateRootKey, velmora::build::kUpdatePublicKey};
 #endif
 constexpr DWORD kClientExitWaitMs = 60000;
 // A file that another program holds for a moment (a scanner reading the new
@@ -219,7 +219,7 @@ class Update {
     const auto facts = ReadVersionFacts(client_);
     const std::string installed = facts ? facts->fileVersion : std::string();
     const common::Judgement judgement =
-        common::JudgeManifest(text, installed, win::UnixTimeNow(), kPublicKey, &win::VerifySignature);
+        common::JudgeManifest(text, installed, win::UnixTimeNow(), kTrustedKeys, &win::VerifySignature);
     if (judgement.verdict != common::Verdict::Accept) {
       why = common::VerdictText(judgement, installed) + L"，拒绝安装。";
       return false;

@@ -21,19 +21,76 @@ PACKAGE_PATH = "/gamehome/vorn/Velmora-next.exe"
 OFFER = "发现有新版本，是否现在更新！"
 BUILD = os.path.dirname(harness.CLIENT)
 NEXT_CLIENT = os.path.join(BUILD, "VelmoraNext.exe")
-PRIVATE_KEY = os.path.join(BUILD, "update-keys", "update-private.pem")
+KEYS = os.path.join(BUILD, "update-keys")  # the test build's own root and update key
+PRIVATE_KEY = os.path.join(KEYS, "update-private.pem")
+ROOT_KEY = os.path.join(KEYS, "root-private.pem")
+with open(os.path.join(KEYS, "passphrase")) as _f:
+    PASSPHRASE = _f.read()
+SIGNER = "test1"  # the build's update key, as the key lists name it
+_lists = tempfile.TemporaryDirectory()
 
 
-def signed_manifest(site, package_bytes, version, key=PRIVATE_KEY, folder=None):
-    """The manifest the operator's tool writes for this package at this version, signed with `key`;
-    the package is written to `folder` as package.bin (to a folder of its own when none is given)."""
+def sign_update(*args):
+    """tools/sign-update's output, with the test keys' passphrase."""
+    return subprocess.run([os.path.join(harness.TOP, "tools", "sign-update"), *args], capture_output=True, check=True,
+                          timeout=60, env=dict(os.environ, VELMORA_KEY_PASSPHRASE=PASSPHRASE)).stdout.decode()
+
+
+def key_list(**keys):
+    """A key list file the build's root signs, naming each id's public key file."""
+    path = os.path.join(_lists.name, "-".join("%s=%s" % (i, os.path.basename(f)) for i, f in sorted(keys.items())) + ".txt")
+    if not os.path.exists(path):
+        with open(path, "w", newline="") as f:
+            f.write(sign_update("keylist", ROOT_KEY, *("%s=%s" % k for k in keys.items())))
+    return path
+
+
+def made_key(name):
+    """A key pair of the operator's kind, made once, that no key list names unless told:
+    its private key file (the public one beside it as NAME-public.hex)."""
+    if not os.path.exists(os.path.join(_lists.name, name + "-private.pem")):
+        sign_update("keygen", _lists.name, name)
+    return os.path.join(_lists.name, name + "-private.pem")
+
+
+def default_key_list():
+    return key_list(**{SIGNER: os.path.join(KEYS, "update-public.hex")})
+
+
+def list_block(path):
+    with open(path, newline="") as f:
+        return f.read()
+
+
+def signed_manifest(site, package_bytes, version, key=PRIVATE_KEY, keys=None):
+    """The manifest the operator's tool writes for this package at this version,
+    signed with `key` and carrying the key list `keys` (the build's own by default)."""
     with tempfile.TemporaryDirectory() as own:
-        package = os.path.join(folder or own, "package.bin")
+        package = os.path.join(own, "package.bin")
         with open(package, "wb") as f:
             f.write(package_bytes)
-        return subprocess.run([os.path.join(harness.TOP, "tools", "sign-update"), "sign", key, version,
-                               site.url("update", PACKAGE_PATH), package],
-                              capture_output=True, check=True, timeout=30).stdout.decode()  # CR LF kept
+        return sign_update("sign", "--keys", keys or default_key_list(), key, version, site.url("update", PACKAGE_PATH),
+                           package)  # CR LF kept
+
+
+def openssl_signature(key, text):
+    der = subprocess.run(["openssl", "dgst", "-sha256", "-sign", key, "-passin", "file:" + os.path.join(KEYS, "passphrase")],
+                         input=text.encode(), capture_output=True, check=True, timeout=30).stdout
+    return raw_signature(der)
+
+
+def key_list_block(signed, expires, keys):
+    """A key list the build's root signs with any times, which the operator's
+    tool would not write (it dates from the signing on); `keys` (id, hex) pairs."""
+    fields = [("signed", signed.strftime("%Y-%m-%dT%H:%M:%SZ")), ("expires", expires.strftime("%Y-%m-%dT%H:%M:%SZ"))]
+    fields += [("key", "%s %s" % k) for k in keys]
+    text = "Velmora update keys\n" + "".join("%s=%s\n" % f for f in fields)
+    return "".join("keylist-%s=%s\r\n" % f for f in fields) + "keylist-signature=%s\r\n" % openssl_signature(ROOT_KEY, text)
+
+
+def public_key(private_key):
+    with open(private_key.replace("-private.pem", "-public.hex")) as f:
+        return f.read().strip()
 
 
 def login_screen():
@@ -144,29 +201,45 @@ class WholeUpdateCase(UpdateCase):
         self.addCleanup(lambda: harness.wine("taskkill", "/f", "/im", "Velmora.exe"))
         self.addCleanup(lambda: harness.wine("taskkill", "/f", "/im", "Update.exe"))
 
-    def signed(self, package_bytes, version="9.1.1", key=PRIVATE_KEY):
-        return signed_manifest(self.site, package_bytes, version, key, self.folder)
+    def signed(self, package_bytes, version="9.1.1", key=PRIVATE_KEY, keys=None):
+        return signed_manifest(self.site, package_bytes, version, key, keys)
 
-    def signed_expiring(self, package_bytes, version, expires, key=PRIVATE_KEY):
-        """A manifest signed with the build's key whose expiry is the given UTC time,
-        which the operator's tool would not write (it dates from the signing on)."""
-        package = os.path.join(self.folder, "package.bin")
-        with open(package, "wb") as f:
-            f.write(package_bytes)
+    def signed_expiring(self, package_bytes, version, expires, key=PRIVATE_KEY, signer=SIGNER, block=None):
+        """A manifest signed with `key` under the id `signer` whose expiry is the given UTC
+        time, which the operator's tool would not write (it dates from the signing on),
+        with the key list `block` (the build's own by default)."""
         url = self.site.url("update", PACKAGE_PATH)
         stamp = expires.strftime("%Y-%m-%dT%H:%M:%SZ")
         fields = [("version", version), ("package", url), ("size", str(len(package_bytes))),
                   ("sha256", hashlib.sha256(package_bytes).hexdigest()), ("expires", stamp)]
         text = "Velmora update\n" + "".join("%s=%s\n" % f for f in fields)
-        der = subprocess.run(["openssl", "dgst", "-sha256", "-sign", key], input=text.encode(),
-                             capture_output=True, check=True, timeout=30).stdout
-        return "".join("%s=%s\r\n" % f for f in fields) + "signature=%s\r\n" % raw_signature(der)
+        return ("".join("%s=%s\r\n" % f for f in fields) + "signature=%s:%s\r\n" % (signer, openssl_signature(key, text)) +
+                (block or list_block(default_key_list())))
 
     def other_key(self):
-        """A key pair of the operator's kind that no build trusts."""
-        folder = os.path.join(self.folder, "other")
-        subprocess.run([os.path.join(harness.TOP, "tools", "sign-update"), "keygen", folder], check=True, timeout=30)
-        return os.path.join(folder, "update-private.pem")
+        return made_key("other")
+
+    def forged(self, version):
+        """A manifest that names the build's key but is signed with another."""
+        return self.signed_expiring(self.new_bytes, version, datetime.datetime.utcnow() + datetime.timedelta(days=10),
+                                    key=self.other_key())
+
+    def key_list_faults(self):
+        """Manifests of the next version that a key list does not let in, each with the words that say why:
+        signed by the build's key after a list naming only a new one withdrew it; under a list the
+        root did not sign (a key added to a genuine one); under a list that has expired."""
+        later = datetime.datetime.utcnow() + datetime.timedelta(days=10)
+        withdrawn = list_block(key_list(next=made_key("next").replace("-private.pem", "-public.hex")))
+        added = list_block(default_key_list()).replace(
+            "keylist-signature=", "keylist-key=mine %s\r\nkeylist-signature=" % public_key(self.other_key()))
+        now = datetime.datetime.utcnow()
+        stale = key_list_block(now - datetime.timedelta(days=31), now - datetime.timedelta(minutes=5),
+                               [(SIGNER, public_key(PRIVATE_KEY))])
+        version = self.next_version()
+        return (("withdrawn key", self.signed_expiring(self.new_bytes, version, later, block=withdrawn), "不在密钥列表中"),
+                ("forged key list", self.signed_expiring(self.new_bytes, version, later, key=self.other_key(),
+                                                         signer="mine", block=added), "根密钥"),
+                ("expired key list", self.signed_expiring(self.new_bytes, version, later, block=stale), "密钥列表已过期"))
 
     def older_version(self):
         major_minor, revision = self.version.rsplit(".", 1)
@@ -225,6 +298,17 @@ class WholeUpdateTest(WholeUpdateCase):
         self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe"], "no backup or package left")
         self.assertIsNone(harness.window_facts("提示"))
 
+    def test_a_package_signed_under_a_rotated_key_installs(self):
+        # The list names only a new key: the build's own is withdrawn, the new one signs.
+        rotated = made_key("next")
+        listed = key_list(next=rotated.replace("-private.pem", "-public.hex"))
+        self.offer(self.signed(self.new_bytes, self.next_version(), key=rotated, keys=listed))
+        self.site.answer("update", PACKAGE_PATH, self.new_bytes, content_type="application/octet-stream")
+        self.accept_update()
+        harness.wait_for("the new client's login screen", lambda: login_screen(), 60)
+        with open(self.client_path, "rb") as f:
+            self.assertEqual(f.read(), self.new_bytes)
+
     def test_the_menu_run_says_up_to_date_and_on_yes_leaves_without_the_exit_question(self):
         self.offer(self.signed(self.new_bytes, self.version))
         client, main = self.open_game()
@@ -251,7 +335,7 @@ class WholeUpdateTest(WholeUpdateCase):
         cases = (("older", self.signed_expiring(self.new_bytes, self.older_version(), later), "不比已安装的版本"),
                  ("the same", self.signed_expiring(self.new_bytes, self.version, later), "不比已安装的版本"),
                  ("expired", self.signed_expiring(self.new_bytes, self.next_version(), earlier), "已过期"),
-                 ("another key", self.signed(self.new_bytes, self.next_version(), key=self.other_key()), "签名无效"))
+                 ("another key", self.forged(self.next_version()), "签名无效")) + self.key_list_faults()
         for name, manifest, reason in cases:
             with self.subTest(name):
                 self.offer(manifest)
@@ -268,8 +352,8 @@ class WholeUpdateTest(WholeUpdateCase):
                   "当前版本已是最新，无需更新！"),
                  ("expired, the same version", dict(body=self.signed_expiring(self.new_bytes, self.version, earlier)),
                   "已过期"),
-                 ("another key", dict(body=self.signed(self.new_bytes, self.next_version(), key=self.other_key())),
-                  "签名无效"),
+                 ("another key", dict(body=self.forged(self.next_version())), "签名无效"),
+                 ("withdrawn key", dict(body=self.key_list_faults()[0][1]), "不在密钥列表中"),
                  ("unsigned", dict(body="version=9.9.9\r\n"), "没有签名"),
                  # A host that no longer answers: the earlier manifest tells nothing about today.
                  ("not fetched", dict(status=404, body=self.signed(self.new_bytes, self.version)), "无法取得更新信息"))
@@ -315,7 +399,7 @@ class WholeUpdateTest(WholeUpdateCase):
             ("truncated", good, self.new_bytes[:-100], True),
             ("unsigned", "\r\n".join(l for l in good.split("\r\n") if not l.startswith("signature=")), self.new_bytes,
              False),
-            ("another key", self.signed(self.new_bytes, key=self.other_key()), self.new_bytes, False),
+            ("another key", self.forged("9.1.1"), self.new_bytes, False),
         )
         for name, manifest, served, offered in cases:
             with self.subTest(name):
@@ -334,7 +418,7 @@ class WholeUpdateTest(WholeUpdateCase):
                 with open(self.client_path, "rb") as f:
                     now = f.read()
                 self.assertTrue(now == self.old_bytes, "the client was replaced (by the package: %s)" % (now == self.new_bytes))
-                self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe", "other"])
+                self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe"])
                 harness.wine("taskkill", "/f", "/im", "Velmora.exe")
                 harness.wine("taskkill", "/f", "/im", "Update.exe")
                 harness.wine("taskkill", "/f", "/im", "VelmoraUpdate.exe")
@@ -379,7 +463,7 @@ class WholeUpdateTest(WholeUpdateCase):
                  ("the same", self.signed_expiring(self.new_bytes, self.version, later), "不比已安装的版本"),
                  ("expired", self.signed_expiring(self.new_bytes, self.next_version(), earlier), "已过期"),
                  ("without expiry", "\r\n".join(l for l in self.signed(self.new_bytes, self.next_version()).split("\r\n")
-                                                 if not l.startswith("expires=")), "不完整"))
+                                                 if not l.startswith("expires=")), "不完整")) + self.key_list_faults()
         self.site.answer("update", PACKAGE_PATH, self.new_bytes, content_type="application/octet-stream")
         for name, manifest, reason in cases:
             with self.subTest(name):
@@ -393,7 +477,7 @@ class WholeUpdateTest(WholeUpdateCase):
                 with open(self.client_path, "rb") as f:
                     self.assertTrue(f.read() == self.old_bytes, "the client was replaced")
                 self.assertFalse(self.site.requested("update", PACKAGE_PATH), "the package was fetched")
-                self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe", "package.bin"])
+                self.assertEqual(sorted(os.listdir(self.folder)), ["Velmora.exe"])
                 harness.wine("taskkill", "/f", "/im", "Velmora.exe")
                 harness.wait_for("the client to go", lambda: not login_screen() and not harness.window_facts("提示"))
 

@@ -40,6 +40,8 @@ TEST(PackageManifest, AMissingOrMalformedFieldIsAProblemNotAGuess) {
       {"size=1234", "size=-1"},                                        // no number
       {"size=1234", "size=0"},                                         // nothing to fetch
       {"package=http://h/Velmora-1.2.0.exe", "package=file:///C:/x.exe"},  // not a web address
+      {"signature=", "signature=k 1:"},                                // not a key id
+      {"signature=", "signature=:"},
   };
   for (const auto& [good, bad] : broken) {
     std::string text = Manifest();
@@ -50,6 +52,11 @@ TEST(PackageManifest, AMissingOrMalformedFieldIsAProblemNotAGuess) {
   }
   ManifestProblem problem;
   EXPECT_FALSE(ReadPackageManifest("package=http://h/x\r\n", problem)) << "no version line";
+  std::string named = Manifest();
+  named.replace(named.find("signature=") + 10, 0, "k-2.b:");
+  ASSERT_TRUE(ReadPackageManifest(named, problem)) << "the signature names the key that made it";
+  EXPECT_EQ(ReadPackageManifest(named, problem)->signer, "k-2.b");
+  EXPECT_EQ(ReadPackageManifest(Manifest(), problem)->signer, "");
   EXPECT_FALSE(FromHex("abc"));
   EXPECT_EQ(FromHex("0aFf")->at(1), 0xFF);
 }
