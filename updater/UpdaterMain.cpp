@@ -21,6 +21,7 @@
 #include "common/UpdateLocation.h"
 #include "common/UpdatePolicy.h"
 #include "updater/Fetch.h"
+#include "updater/PackagePublisher.h"
 #include "updater/UpdaterArgument.h"
 #include "win/Clock.h"
 #include "win/Crypto.h"
@@ -190,6 +191,8 @@ class Update {
       return false;
     }
     if (!Download(*manifest, why)) return false;
+    // A signed client is replaced only by a package from its own publisher.
+    if (!updater::SamePublisher(client_, fresh_, why)) return false;
     return Replace(why);
   }
 
