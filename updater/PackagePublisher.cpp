@@ -22,10 +22,11 @@
 // on both.
 #include "updater/PackagePublisher.h"
 
-#include <softpub.h>
-#include <wincrypt.h>
 #include <windows.h>
+// After windows.h, in this order.
+#include <wincrypt.h>
 #include <wintrust.h>
+#include <softpub.h>
 
 #include <cstdlib>
 #include <vector>
@@ -54,8 +55,9 @@ std::wstring Hex(unsigned long code) {
 // The subject as the player may read it.
 std::wstring Name(const CERT_NAME_BLOB& subject) {
   const auto toText = VELMORA_SYSTEM_FUNCTION(kCrypt32, CertNameToStrW);
+  constexpr DWORD kPlain = CERT_SIMPLE_NAME_STR | CERT_NAME_STR_NO_QUOTING_FLAG;
   wchar_t text[256] = L"";
-  if (toText) toText(X509_ASN_ENCODING, const_cast<CERT_NAME_BLOB*>(&subject), CERT_SIMPLE_NAME_STR, text, 256);
+  if (toText) toText(X509_ASN_ENCODING, const_cast<CERT_NAME_BLOB*>(&subject), kPlain, text, 256);
   return text;
 }
 
