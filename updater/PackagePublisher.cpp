@@ -28,7 +28,7 @@
 #include <wintrust.h>
 #include <softpub.h>
 
-#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "win/SystemLibrary.h"
@@ -46,20 +46,6 @@ struct Finally {
 };
 template <typename Release>
 Finally(Release) -> Finally<Release>;
-
-std::wstring Hex(unsigned long code) {
-  wchar_t digits[12];
-  return std::wstring(L"0x") + ::_ultow(code, digits, 16);  // no printf in the updater
-}
-
-// The subject as the player may read it.
-std::wstring Name(const CERT_NAME_BLOB& subject) {
-  const auto toText = VELMORA_SYSTEM_FUNCTION(kCrypt32, CertNameToStrW);
-  constexpr DWORD kPlain = CERT_SIMPLE_NAME_STR | CERT_NAME_STR_NO_QUOTING_FLAG;
-  wchar_t text[256] = L"";
-  if (toText) toText(X509_ASN_ENCODING, const_cast<CERT_NAME_BLOB*>(&subject), kPlain, text, 256);
-  return text;
-}
 
 enum class Signature { None, Read, Unreadable };
 
@@ -96,15 +82,16 @@ Signature SignerSubject(const std::wstring& file, std::vector<BYTE>& subject) {
   return Signature::Read;
 }
 
-// Empty when `package` carries a valid Authenticode signature from `publisher`;
-// otherwise why not.
-std::wstring JudgePackage(const std::wstring& package, const std::vector<BYTE>& publisher) {
+// Null when `package` carries a valid Authenticode signature from
+// `publisher`; otherwise why not. The texts are fixed: the updater is carried
+// inside the client and kept small.
+const wchar_t* JudgePackage(const std::wstring& package, const std::vector<BYTE>& publisher) {
   const auto verify = VELMORA_SYSTEM_FUNCTION(kWintrust, WinVerifyTrust);
   const auto stateData = VELMORA_SYSTEM_FUNCTION(kWintrust, WTHelperProvDataFromStateData);
   const auto signerOf = VELMORA_SYSTEM_FUNCTION(kWintrust, WTHelperGetProvSignerFromChain);
   const auto certificateOf = VELMORA_SYSTEM_FUNCTION(kWintrust, WTHelperGetProvCertFromChain);
   const auto policy = VELMORA_SYSTEM_FUNCTION(kCrypt32, CertVerifyCertificateChainPolicy);
-  if (!verify || !stateData || !signerOf || !certificateOf || !policy) return L"无法使用系统的数字签名检查";
+  if (!verify || !stateData || !signerOf || !certificateOf || !policy) return L"无法使用系统的数字签名检查，拒绝安装。";
 
   WINTRUST_FILE_INFO file{};
   file.cbStruct = sizeof file;
@@ -123,45 +110,44 @@ std::wstring JudgePackage(const std::wstring& package, const std::vector<BYTE>& 
     trust.dwStateAction = WTD_STATEACTION_CLOSE;
     verify(noWindow, &action, &trust);
   }};
-  if (verdict == TRUST_E_NOSIGNATURE) return L"更新包没有数字签名，而当前客户端有";
-  if (verdict != ERROR_SUCCESS) return L"更新包的数字签名无效（" + Hex(static_cast<unsigned long>(verdict)) + L"）";
+  if (verdict == TRUST_E_NOSIGNATURE) return L"更新包没有数字签名，而当前客户端有，拒绝安装。";
+  if (verdict != ERROR_SUCCESS) return L"更新包的数字签名无效，拒绝安装。";
 
   CRYPT_PROVIDER_DATA* data = stateData(trust.hWVTStateData);
   CRYPT_PROVIDER_SGNR* signer = data ? signerOf(data, 0, FALSE, 0) : nullptr;
   CRYPT_PROVIDER_CERT* certificate = signer ? certificateOf(signer, 0) : nullptr;
-  if (!certificate || !certificate->pCert || !signer->pChainContext) return L"无法读取更新包的签名者";
+  if (!certificate || !certificate->pCert || !signer->pChainContext) return L"无法读取更新包的签名者，拒绝安装。";
   CERT_CHAIN_POLICY_PARA para{};
   para.cbSize = sizeof para;
   CERT_CHAIN_POLICY_STATUS status{};
   status.cbSize = sizeof status;
   if (!policy(CERT_CHAIN_POLICY_AUTHENTICODE, signer->pChainContext, &para, &status) || status.dwError != 0) {
-    return L"更新包的签名证书不受信任（" + Hex(status.dwError) + L"）";
+    return L"更新包的签名证书不受信任，拒绝安装。";
   }
   const CERT_NAME_BLOB& subject = certificate->pCert->pCertInfo->Subject;
-  if (std::vector<BYTE>(subject.pbData, subject.pbData + subject.cbData) != publisher) {
-    const CERT_NAME_BLOB own{static_cast<DWORD>(publisher.size()), const_cast<BYTE*>(publisher.data())};
-    return L"更新包的发布者“" + Name(subject) + L"”不是当前客户端的发布者“" + Name(own) + L"”";
+  if (subject.cbData != publisher.size() || std::memcmp(subject.pbData, publisher.data(), subject.cbData) != 0) {
+    return L"更新包不是当前客户端的发布者所签，拒绝安装。";
   }
-  return {};
+  return nullptr;
 }
 
 }  // namespace
 
 bool SamePublisher(const std::wstring& client, const std::wstring& package, std::wstring& why) {
   std::vector<BYTE> publisher;
+  const wchar_t* refusal = nullptr;
   switch (SignerSubject(client, publisher)) {
     case Signature::None:
       return true;  // an unsigned release: the update key alone decides
     case Signature::Unreadable:
-      why = L"无法读取当前客户端的数字签名，拒绝安装。";
-      return false;
+      refusal = L"无法读取当前客户端的数字签名，拒绝安装。";
+      break;
     case Signature::Read:
+      refusal = JudgePackage(package, publisher);
       break;
   }
-  const std::wstring refusal = JudgePackage(package, publisher);
-  if (refusal.empty()) return true;
-  why = refusal + L"，拒绝安装。";
-  return false;
+  if (refusal) why = refusal;
+  return !refusal;
 }
 
 }  // namespace updater
