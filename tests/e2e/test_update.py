@@ -432,7 +432,7 @@ class WholeUpdateTest(UpdateCase):
         other = code_signer(certificates, "other", "/CN=Other Games", by_root=True)
         # Anyone can give a certificate that name; no trusted root vouches for this one.
         impostor = code_signer(certificates, "impostor", "/CN=Velmora Games")
-        cases = (("another publisher", package("other", other), "Other Games"),
+        cases = (("another publisher", package("other", other), "不是当前客户端的发布者所签"),
                  ("the same name, certified by nobody", package("impostor", impostor), "不受信任"),
                  ("unsigned", package("unsigned"), "没有数字签名"))
         folder = harness.wine_path(self.folder)
