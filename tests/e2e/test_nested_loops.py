@@ -85,7 +85,8 @@ class NestedLoopTest(NestedLoopCase):
         self.ask_to_close(main)
         self.confirm_exit_and_expect_a_clean_end()
 
-    @unittest.skip("the tray's menu opens in only some runs while the check waits (seen 2 of 4): to be found out")
+    @unittest.skip("in some runs (2 of 10) the tray's right click brings the game window up over the tray and no "
+                   "menu stays open while the check waits; cause not found. The close is tested from the title bar")
     def test_closed_from_the_tray_while_the_menus_update_check_waits_the_game_ends_cleanly(self):
         main = self.start_game(fresh_tray=True)
         self.stall_the_menus_check(main)

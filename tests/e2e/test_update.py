@@ -25,10 +25,11 @@ NEXT_CLIENT = os.path.join(BUILD, "VelmoraNext.exe")
 PRIVATE_KEY = os.path.join(BUILD, "update-keys", "update-private.pem")
 
 
-def signed_manifest(site, package_bytes, version, key=PRIVATE_KEY):
-    """The manifest the operator's tool writes for this package at this version, signed with `key`."""
-    with tempfile.TemporaryDirectory() as folder:
-        package = os.path.join(folder, "package.bin")
+def signed_manifest(site, package_bytes, version, key=PRIVATE_KEY, folder=None):
+    """The manifest the operator's tool writes for this package at this version, signed with `key`;
+    the package is written to `folder` as package.bin (to a folder of its own when none is given)."""
+    with tempfile.TemporaryDirectory() as own:
+        package = os.path.join(folder or own, "package.bin")
         with open(package, "wb") as f:
             f.write(package_bytes)
         return subprocess.run([os.path.join(harness.TOP, "tools", "sign-update"), "sign", key, version,
@@ -192,7 +193,7 @@ class WholeUpdateTest(UpdateCase):
         self.addCleanup(lambda: harness.wine("taskkill", "/f", "/im", "Update.exe"))
 
     def signed(self, package_bytes, version="9.1.1", key=PRIVATE_KEY):
-        return signed_manifest(self.site, package_bytes, version, key)
+        return signed_manifest(self.site, package_bytes, version, key, self.folder)
 
     def signed_expiring(self, package_bytes, version, expires, key=PRIVATE_KEY):
         """A manifest signed with the build's key whose expiry is the given UTC time,
