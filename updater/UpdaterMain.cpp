@@ -23,6 +23,7 @@
 #include "common/UpdateLocation.h"
 #include "common/UpdatePolicy.h"
 #include "updater/Fetch.h"
+#include "updater/PackagePublisher.h"
 #include "updater/UpdaterArgument.h"
 #include "updater/VersionResource.h"
 #include "win/Clock.h"
@@ -230,6 +231,8 @@ class Update {
       return false;
     }
     if (!Download(*manifest, why)) return false;
+    // A signed client is replaced only by a package from its own publisher.
+    if (!updater::SamePublisher(client_, fresh_, why)) return false;
     // Once the package is verified, the install runs to its end (a close no longer cancels).
     return !*ui_.cancelled() && Replace(why);
   }

@@ -7,6 +7,7 @@ import hashlib
 import os
 import re
 import shutil
+import struct
 import subprocess
 import tempfile
 import time
@@ -91,6 +92,53 @@ def key_list_block(signed, expires, keys):
 def public_key(private_key):
     with open(private_key.replace("-private.pem", "-public.hex")) as f:
         return f.read().strip()
+
+
+def openssl(*args):
+    subprocess.run(["openssl", *args], check=True, capture_output=True, timeout=60)
+
+
+def trusted_root(folder):
+    """A throw-away certification authority (its key and certificate in `folder`),
+    among the prefix's trusted roots until the returned registry key is deleted."""
+    key, pem, der = (os.path.join(folder, "root" + ext) for ext in (".key", ".pem", ".der"))
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", pem, "-days", "2",
+            "-subj", "/CN=Velmora throw-away root", "-addext", "basicConstraints=critical,CA:TRUE",
+            "-addext", "keyUsage=critical,keyCertSign")
+    openssl("x509", "-in", pem, "-outform", "der", "-out", der)
+    with open(der, "rb") as f:
+        certificate = f.read()
+    # The machine's root store as the system keeps it: under the certificate's
+    # SHA-1, its properties serialized (id, 1, length, value): the hash, then the certificate.
+    sha1 = hashlib.sha1(certificate).digest()
+    blob = struct.pack("<III", 3, 1, 20) + sha1 + struct.pack("<III", 32, 1, len(certificate)) + certificate
+    entry = r"HKLM\Software\Microsoft\SystemCertificates\Root\Certificates\%s" % sha1.hex().upper()
+    harness.wine("reg", "add", entry, "/v", "Blob", "/t", "REG_BINARY", "/d", blob.hex(), "/f", check=True)
+    return entry
+
+
+def code_signer(folder, name, subject, by_root=False):
+    """A PFX file (password "throw-away") with a code-signing certificate for
+    `subject`, issued by the root in `folder`, or by itself without one."""
+    key, csr, pem, pfx = (os.path.join(folder, name + ext) for ext in (".key", ".csr", ".pem", ".pfx"))
+    usage = ["-addext", "extendedKeyUsage=codeSigning", "-addext", "keyUsage=critical,digitalSignature"]
+    if by_root:
+        openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", csr, "-subj", subject, *usage)
+        openssl("x509", "-req", "-in", csr, "-CA", os.path.join(folder, "root.pem"), "-CAkey",
+                os.path.join(folder, "root.key"), "-CAcreateserial", "-days", "2", "-copy_extensions", "copy",
+                "-out", pem)
+    else:
+        openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", pem, "-days", "2",
+                "-subj", subject, *usage)
+    openssl("pkcs12", "-export", "-inkey", key, "-in", pem, "-out", pfx, "-passout", "pass:throw-away")
+    return pfx
+
+
+def sign_code(pfx, exe):
+    subprocess.run([os.path.join(harness.TOP, "tools", "sign-code"), pfx, exe], check=True, capture_output=True,
+                   timeout=60, env=dict(os.environ, VELMORA_SIGN_PASSWORD="throw-away"))
+    with open(exe, "rb") as f:
+        return f.read()
 
 
 def login_screen():
@@ -453,6 +501,47 @@ class WholeUpdateTest(WholeUpdateCase):
             self.assertIn(f.read(), (self.old_bytes, self.new_bytes))
         self.start(exe=self.client_path)
         harness.wait_for("a client that starts", lambda: login_screen() or harness.window_facts("提示"), 30)
+
+    def test_a_signed_client_takes_only_a_package_its_own_publisher_signed(self):
+        certificates = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, certificates, True)
+        root = trusted_root(certificates)
+        self.addCleanup(harness.wine, "reg", "delete", root, "/f")
+        publisher = code_signer(certificates, "publisher", "/CN=Velmora Games", by_root=True)
+        self.old_bytes = sign_code(publisher, self.client_path)
+
+        def package(name, pfx=None):
+            path = os.path.join(certificates, name + ".exe")
+            shutil.copyfile(NEXT_CLIENT, path)
+            return sign_code(pfx, path) if pfx else self.new_bytes
+
+        other = code_signer(certificates, "other", "/CN=Other Games", by_root=True)
+        # Anyone can give a certificate that name; no trusted root vouches for this one.
+        impostor = code_signer(certificates, "impostor", "/CN=Velmora Games")
+        cases = (("another publisher", package("other", other), "不是当前客户端的发布者所签"),
+                 ("the same name, certified by nobody", package("impostor", impostor), "不受信任"),
+                 ("unsigned", package("unsigned"), "没有数字签名"))
+        folder = harness.wine_path(self.folder)
+        for name, served, reason in cases:
+            with self.subTest(name):
+                self.offer(self.signed(served, self.next_version()))
+                self.site.answer("update", PACKAGE_PATH, served, content_type="application/octet-stream")
+                self.start_updater("%s|%s\\Velmora.exe" % (folder, folder))
+                self.assertIn(reason, self.refusal_text())
+                harness.press_key("Return")
+                harness.wait_for("the old client", lambda: login_screen() or harness.window_facts("提示"), 60)
+                with open(self.client_path, "rb") as f:
+                    self.assertTrue(f.read() == self.old_bytes, "the client was replaced")
+                harness.wine("taskkill", "/f", "/im", "Velmora.exe")
+                harness.wait_for("the client to go", lambda: not login_screen() and not harness.window_facts("提示"))
+
+        ours = package("ours", publisher)
+        self.offer(self.signed(ours, self.next_version()))
+        self.site.answer("update", PACKAGE_PATH, ours, content_type="application/octet-stream")
+        self.start_updater("%s|%s\\Velmora.exe" % (folder, folder))
+        harness.wait_for("the new client's login screen", lambda: login_screen(), 60)
+        with open(self.client_path, "rb") as f:
+            self.assertTrue(f.read() == ours, "the package from the client's own publisher was not installed")
 
     def test_a_genuine_manifest_that_is_old_the_same_or_expired_is_refused(self):
         later = datetime.datetime.utcnow() + datetime.timedelta(days=10)
