@@ -3,22 +3,17 @@
 #include <algorithm>
 
 #include "common/PackageManifest.h"
+#include "common/UpdateManifest.h"
 
 namespace common {
 
 namespace {
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 // "<id> <128 hex digits>"
 bool ReadListedKey(std::string_view value, ListedKey& out) {
   const std::size_t space = value.find(' ');
   if (space == std::string_view::npos) return false;
   out.id = value.substr(0, space);
-  return IsKeyId(out.id) && HexInto(Trim(value.substr(space)), out.key);
+  return IsKeyId(out.id) && HexInto(TrimSpaces(value.substr(space)), out.key);
 }
 }  // namespace
 
@@ -27,7 +22,8 @@ bool ReadKeyList(std::string_view text, KeyList& list) {
   enum : unsigned { kSigned = 1, kExpires = 2, kSignature = 4 };
   unsigned seen = 0;
   list.count = 0;
-  // Lines end at CR LF, CR or LF, as in the rest of the manifest.
+  // Lines end at CR LF, CR or LF, as in the rest of the manifest; the list's
+  // fields are views into `text` itself, so the lines are not copied out.
   for (std::size_t at = 0; at < text.size();) {
     const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
     const std::string_view line = text.substr(at, end - at);
@@ -36,7 +32,7 @@ bool ReadKeyList(std::string_view text, KeyList& list) {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) return false;
     const std::string_view name = line.substr(kPrefix.size(), equals - kPrefix.size()),
-                           value = Trim(line.substr(equals + 1));
+                           value = TrimSpaces(line.substr(equals + 1));
     unsigned field = 0;
     if (name == "signed") {
       field = kSigned;

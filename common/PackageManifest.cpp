@@ -8,12 +8,6 @@
 namespace common {
 
 namespace {
-std::string Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
 // The value of the first line that starts with `key` followed by '='.
 std::optional<std::string> Field(const std::vector<std::string>& lines, std::string_view key) {
   for (const std::string& line : lines) {
@@ -21,7 +15,7 @@ std::optional<std::string> Field(const std::vector<std::string>& lines, std::str
     bool same = true;
     for (std::size_t i = 0; i < key.size() && same; ++i)
       same = std::tolower(static_cast<unsigned char>(line[i])) == key[i];
-    if (same) return Trim(std::string_view(line).substr(key.size() + 1));
+    if (same) return std::string(TrimSpaces(std::string_view(line).substr(key.size() + 1)));
   }
   return std::nullopt;
 }

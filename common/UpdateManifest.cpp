@@ -22,17 +22,19 @@ std::vector<std::string> ManifestLines(std::string_view text) {
   return lines;
 }
 
+std::string_view TrimSpaces(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 std::optional<std::string> ManifestVersion(std::string_view text) {
   for (const std::string& line : ManifestLines(text)) {
     std::string lower = line;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (lower.find("version") == std::string::npos) continue;
-    std::string value = line.size() > 8 ? line.substr(8) : std::string();
-    const std::size_t first = value.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    const std::size_t last = value.find_last_not_of(' ');
-    return value.substr(first, last - first + 1);
+    return std::string(TrimSpaces(std::string_view(line).substr(std::min<std::size_t>(line.size(), 8))));
   }
   return std::nullopt;
 }

@@ -2,8 +2,8 @@
 // CR alone or at an LF alone. The version line is the first whose text,
 // lower-cased, contains "version"; its value is the text from its ninth
 // character on, without leading and trailing spaces ("version=1.1.0",
-// "Version: 1.1.0"). The value is compared with the client's version text as
-// a plain string: there is no order of versions, only equality.
+// "Version: 1.1.0"). Whether it is offered is the judgement's
+// (common/UpdatePolicy.h), which reads the version as dotted numbers.
 #pragma once
 
 #include <optional>
@@ -14,6 +14,9 @@
 namespace common {
 
 std::vector<std::string> ManifestLines(std::string_view text);
+
+// `text` without its leading and trailing spaces.
+std::string_view TrimSpaces(std::string_view text);
 
 // The version line's value; none when no line names a version.
 std::optional<std::string> ManifestVersion(std::string_view text);
