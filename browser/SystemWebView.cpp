@@ -10,6 +10,7 @@
 
 #include <utility>
 
+#include "browser/WebView2Script.h"
 #include "forms/DeleteLater.h"
 #include "forms/Program.h"
 #include "forms/WindowBase.h"
@@ -20,21 +21,6 @@
 namespace browser {
 
 namespace {
-
-// "background-color" is the style object's "backgroundColor".
-std::wstring StyleName(std::wstring_view css) {
-  std::wstring out;
-  bool upper = false;
-  for (wchar_t c : css) {
-    if (c == L'-') {
-      upper = !out.empty();
-      continue;
-    }
-    out.push_back(upper && c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c);
-    upper = false;
-  }
-  return out;
-}
 
 // The property of the host's window that leads a key to its control.
 constexpr wchar_t kHostProperty[] = L"VelmoraPageHost";

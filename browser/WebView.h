@@ -35,6 +35,10 @@ class WebView {
   virtual std::wstring RootInnerHtml() const = 0;
   virtual void SetRootStyle(std::wstring_view property, std::wstring_view value) = 0;
   virtual std::wstring RootStyle(std::wstring_view property) const = 0;
+  // A tab page's view: shown is its tab selected (the view then takes the
+  // focus if its window has it), hidden a tab behind another. The system
+  // control needs neither.
+  virtual void SetShown(bool /*shown*/) {}
 
   // Forgets every handler: a holder that unloads while the view lives on
   // (until the event being raised has returned) hears nothing more from it.
@@ -70,7 +74,14 @@ class WebView {
 };
 
 // Creates the view as a child of `parent` at (x, y, width, height) in the
-// parent's client pixels. Null when the control cannot be created.
+// parent's client pixels. Null when the control cannot be created. The first
+// view chooses the page engine for the process and logs it: the system control,
+// or, where the build allows it (VELMORA_PAGE_ENGINE=auto), WebView2 when its
+// runtime is installed and its environment and first view start.
 std::unique_ptr<WebView> CreateWebView(HWND parent, int x, int y, int width, int height);
+
+// Clears the page engine's own HTTP cache where it keeps one apart from
+// WinINet's (WebView2), cookies kept; returns once it is done (bounded).
+void ClearPageEngineCache();
 
 }  // namespace browser

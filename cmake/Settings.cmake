@@ -10,6 +10,17 @@
 set(VELMORA_FLAVOR "release" CACHE STRING "Client flavour: release (system browser control, operator hosts) or test (plain page engine, loopback hosts)")
 set_property(CACHE VELMORA_FLAVOR PROPERTY STRINGS release test)
 
+set(VELMORA_PAGE_ENGINE "system" CACHE STRING "Page engine: system (the system browser control) or auto (WebView2 where its runtime is installed and starts, the system control otherwise)")
+set_property(CACHE VELMORA_PAGE_ENGINE PROPERTY STRINGS system auto)
+if(NOT VELMORA_PAGE_ENGINE MATCHES "^(system|auto)$")
+  message(FATAL_ERROR "VELMORA_PAGE_ENGINE must be system or auto, got '${VELMORA_PAGE_ENGINE}'")
+endif()
+if(VELMORA_PAGE_ENGINE STREQUAL "auto")
+  set(VELMORA_PAGE_ENGINE_AUTO 1)
+else()
+  set(VELMORA_PAGE_ENGINE_AUTO 0)
+endif()
+
 set(VELMORA_UPDATE_BASE    "http://static.velmora.example"   CACHE STRING "Static-content host base")
 set(VELMORA_LOGIN_BASE     "https://passport.velmora.example" CACHE STRING "Account host base")
 set(VELMORA_GAMESPACE_BASE "https://space.velmora.example"    CACHE STRING "Game-portal host base")

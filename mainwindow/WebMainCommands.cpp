@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "browser/WebView.h"
 #include "common/PublicData.h"
 #include "common/UpdateCheck.h"
 #include "mainwindow/CacheMain.h"
@@ -45,6 +46,8 @@ void WebMainFrm::appmenu_Click(UINT item) {
       ToggleWindow(window());
       break;
     case kMenuClearCache:
+      // The page engine's own cache first (WebView2 keeps one apart), then WinINet's.
+      browser::ClearPageEngineCache();
       ClearUrlCache("*.*", kKeepCookiesAndHistory);
       ::MessageBoxW(window(), L"缓存已清理完毕！", L"缓存清理", MB_OK | MB_ICONINFORMATION);
       break;
