@@ -1,5 +1,7 @@
 #include "browser/WebView2Environment.h"
 
+#include <memory>
+
 #include "browser/WebView2Callback.h"
 #include "browser/WebView2Loader.h"
 #include "common/PublicData.h"
@@ -12,6 +14,11 @@ namespace {
 
 // What the runtime takes for an answer; every wait here is bounded by it.
 constexpr DWORD kEnvironmentTimeoutMs = 20000;
+
+struct Wait {
+  bool done = false;
+  HRESULT result = E_FAIL;
+};
 
 struct EnvironmentState {
   bool asked = false;
@@ -53,26 +60,28 @@ bool Start(std::wstring& text) {
   }
   HRESULT result = E_FAIL;
   for (int attempt = 1;; ++attempt) {
-    bool done = false;
+    // Shared with the handler: an answer after the wait gave up finds it still there.
+    auto wait = std::make_shared<Wait>();
     auto handler = MakeWebView2Callback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT,
                                         ICoreWebView2Environment*>(
         IID_ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler,
-        [&done, &result](HRESULT hr, ICoreWebView2Environment* environment) {
-          if (done) return;  // an answer after the wait gave up changes nothing
-          done = true;
-          result = SUCCEEDED(hr) && !environment ? E_POINTER : hr;
-          if (SUCCEEDED(result)) {
+        [wait](HRESULT hr, ICoreWebView2Environment* environment) {
+          if (wait->done) return;  // an answer after the wait gave up changes nothing
+          wait->done = true;
+          wait->result = SUCCEEDED(hr) && !environment ? E_POINTER : hr;
+          if (SUCCEEDED(wait->result)) {
             environment->AddRef();
             State().environment = win::ComPtr<ICoreWebView2Environment>::Attach(environment);
           }
         });
     result = runtime.create(true, 0, profile.c_str(), nullptr, handler.get());
     if (SUCCEEDED(result)) {
-      if (!PumpMessagesUntil(done, kEnvironmentTimeoutMs)) {
-        done = true;  // the handler may still be called: it must find the wait over
+      if (!PumpMessagesUntil(wait->done, kEnvironmentTimeoutMs)) {
+        wait->done = true;
         text = L"the WebView2 environment did not start: no answer";
         return false;
       }
+      result = wait->result;
     }
     if (SUCCEEDED(result)) break;
     if (!IsWebView2RetryError(result) || attempt == kWebView2Attempts) {

@@ -47,6 +47,10 @@ void WebUrl::RefreshPage() {
   if (wb) wb->Refresh();
 }
 
+void WebUrl::PageShown(bool shown) {
+  if (wb) wb->SetShown(shown);
+}
+
 void WebUrl::Form_Resize() {
   if (!Picture1) return;
   RECT rc{};

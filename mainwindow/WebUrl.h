@@ -22,6 +22,7 @@ class WebUrl final : public tabstrip::TabPageForm {
   // navigates to the address.
   void OpenURL(const std::wstring& szURL);
   void RefreshPage() override;
+  void PageShown(bool shown) override;
 
  protected:
   void Form_Load() override;

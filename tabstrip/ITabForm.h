@@ -29,6 +29,10 @@ class ITabForm {
   // Reloads the page's content.
   virtual void RefreshPage() = 0;
 
+  // The strip has brought this page to the front (its tab selected) or left
+  // it behind another: a page engine that renders while covered stops.
+  virtual void PageShown(bool /*shown*/) {}
+
   // Closes the page exactly as closing its window does: a form runs its
   // query-unload and unload steps with the close command as the reason and
   // destroys its window. A page that is not loaded stays unloaded. Returns false

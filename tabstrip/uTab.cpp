@@ -214,6 +214,9 @@ void uTab::ShowSelectedPage() {
   RECT rc{};
   ::GetClientRect(container_, &rc);
   ::SetWindowPos(item->Form()->hWnd(), HWND_TOP, 0, 0, rc.right, rc.bottom, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  for (std::int32_t i = 0; i < items_->Count(); ++i) {
+    if (CTabItem* page = items_->Item(i); page && page->Form()) page->Form()->PageShown(i == selected_);
+  }
 }
 
 void uTab::Resized() {
