@@ -10,6 +10,7 @@
 #include "browser/WebView2Callback.h"
 #include "browser/WebView2Environment.h"
 #include "browser/WebView2Script.h"
+#include "browser/WebViewEvents.h"
 #include "forms/Program.h"
 #include "forms/WindowBase.h"
 #include "win/ComPtr.h"
@@ -180,11 +181,6 @@ class WebView2View::Core final : private forms::WindowBase {
     if (controller_ && ::GetClientRect(window(), &rc)) controller_->put_Bounds(rc);
   }
 
-  // Runs a handler of the view's holder; nothing once the view has gone.
-  template <typename Fn>
-  void Raise(const wchar_t* where, Fn&& fn) {
-    if (WebView2View* view = view_) forms::RunHandler(where, [&] { fn(*view); });
-  }
 
   void RequestController();
   void ControllerCreated(HRESULT hr, ICoreWebView2Controller* controller);
@@ -306,7 +302,7 @@ void WebView2View::Core::Connect() {
         LPWSTR text = nullptr;
         if (!ref->web_ || FAILED(ref->web_->get_DocumentTitle(&text))) return;
         const std::wstring caption = Take(text);
-        ref->Raise(L"page view title", [&](WebView2View& view) { view.TitleChange(caption); });
+        if (ref->view_) events::TitleChange(*ref->view_, caption);
       });
   connected_[kTitle] = SUCCEEDED(web_->add_DocumentTitleChanged(title.get(), &tokens_[kTitle]));
   auto newWindow = MakeWebView2Callback<ICoreWebView2NewWindowRequestedEventHandler, ICoreWebView2*,
@@ -318,7 +314,7 @@ void WebView2View::Core::Connect() {
         LPWSTR uri = nullptr;
         const std::wstring url = SUCCEEDED(args->get_Uri(&uri)) ? Take(uri) : std::wstring();
         bool processed = false;
-        ref->Raise(L"page view new window", [&](WebView2View& view) { view.NewWindow(url, processed); });
+        if (ref->view_) events::NewWindow(*ref->view_, url, processed);
       });
   connected_[kNewWindow] = SUCCEEDED(web_->add_NewWindowRequested(newWindow.get(), &tokens_[kNewWindow]));
   auto failed = MakeWebView2Callback<ICoreWebView2ProcessFailedEventHandler, ICoreWebView2*,
@@ -343,7 +339,7 @@ void WebView2View::Core::AskContextMenu() {
   // The holder answers per request with the system control; the runtime
   // takes one setting: it is asked before each page.
   bool show = true;
-  Raise(L"page view context menu", [&](WebView2View& view) { view.ContextMenu(show); });
+  if (view_) events::ContextMenu(*view_, show);
   if (settings_ && contextMenus_ != static_cast<int>(show)) {
     contextMenus_ = show;
     settings_->put_AreDefaultContextMenusEnabled(show);
@@ -356,7 +352,7 @@ void WebView2View::Core::NavigationStarting(ICoreWebView2NavigationStartingEvent
   UINT64 id = 0;
   args->get_NavigationId(&id);
   bool cancel = false;
-  Raise(L"page view navigation", [&](WebView2View& view) { view.BeforeNavigate2(url, cancel); });
+  if (view_) events::BeforeNavigate2(*view_, url, cancel);
   if (cancel) {
     args->put_Cancel(TRUE);
     return;
@@ -366,7 +362,7 @@ void WebView2View::Core::NavigationStarting(ICoreWebView2NavigationStartingEvent
   navigations_.emplace_back(id, url);
   if (navigations_.size() > 64) navigations_.erase(navigations_.begin());  // completions the runtime never sent
   if (topLevel) AskContextMenu();
-  Raise(L"page view download", [](WebView2View& view) { view.DownloadBegin(); });
+  if (view_) events::DownloadBegin(*view_);
 }
 
 void WebView2View::Core::NavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args, bool topLevel) {
@@ -382,13 +378,12 @@ void WebView2View::Core::NavigationCompleted(ICoreWebView2NavigationCompletedEve
     if (status == COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED) return;  // the page stays as it was
     if (const long code = NavigateErrorCode(status)) {
       bool cancel = false;
-      Raise(L"page view navigation error",
-            [&](WebView2View& view) { view.NavigateError(url, code, topLevel, cancel); });
+      if (view_) events::NavigateError(*view_, url, code, topLevel, cancel);
       return;
     }
   }
   if (!topLevel) {
-    Raise(L"page view frame complete", [&](WebView2View& view) { view.DocumentComplete(url, false); });
+    if (view_) events::DocumentComplete(*view_, url, false);
     return;
   }
   // The holder reads the root's inner HTML inside DocumentComplete: it is read first.
@@ -396,11 +391,11 @@ void WebView2View::Core::NavigationCompleted(ICoreWebView2NavigationCompletedEve
       IID_ICoreWebView2ExecuteScriptCompletedHandler, [ref = Ref(this), url](HRESULT hr, LPCWSTR json) {
         const auto html = SUCCEEDED(hr) && json ? JsonStringText(json) : std::nullopt;
         ref->rootHtml_ = html ? *html : std::wstring();
-        ref->Raise(L"page view document complete", [&](WebView2View& view) { view.DocumentComplete(url, true); });
+        if (ref->view_) events::DocumentComplete(*ref->view_, url, true);
       });
   if (FAILED(web_->ExecuteScript(L"document.documentElement.innerHTML", read.get()))) {
     rootHtml_.clear();
-    Raise(L"page view document complete", [&](WebView2View& view) { view.DocumentComplete(url, true); });
+    if (view_) events::DocumentComplete(*view_, url, true);
   }
 }
 
