@@ -100,6 +100,10 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
   void SetSilent(bool silent) override { silent_ = silent; }
   bool Silent() const override { return silent_; }
   std::wstring DocumentUrl() const override;
+  // The HTTP status of the shown top document (0: not from an HTTP answer).
+  DWORD DocumentHttpStatus() const { return shown_ ? shown_->httpStatus : 0; }
+  // The shown top document's title ("" without one).
+  std::wstring DocumentTitle() const { return shown_ ? shown_->document.title : std::wstring(); }
   std::wstring RootInnerHtml() const override;
   void SetRootStyle(std::wstring_view property, std::wstring_view value) override;
   std::wstring RootStyle(std::wstring_view property) const override;
@@ -120,12 +124,16 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
 
   forms::Event<const std::wstring& /*url*/, bool /*topLevel*/> DocumentArrived;
   forms::Event<> FocusReceived;
+  // A key went down while the view has the focus (WM_KEYDOWN, or
+  // WM_SYSKEYDOWN when `system`); Handled = true: the view does nothing more with it.
+  forms::Event<UINT /*virtualKey*/, LPARAM /*lParam*/, bool /*system*/, bool& /*handled*/> KeyPressed;
 
  private:
   struct Shown {
     std::wstring address;
     PageDocument document;
     std::wstring rootStyle;
+    DWORD httpStatus = 0;
   };
   // A document whose frames are being loaded.
   struct Node {
@@ -159,7 +167,7 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
   // another navigation (from a nested message loop): the caller then stops.
   bool BeginNavigation(const std::wstring& address, bool ask);
   bool StartFetch(const std::wstring& address);
-  bool TopArrived(const std::wstring& address, PageDocument document);
+  bool TopArrived(const std::wstring& address, PageDocument document, DWORD httpStatus = 0);
   bool Advance();
   bool TopComplete(const std::wstring& address);
   bool OpenNewWindow(const std::wstring& address);
