@@ -569,7 +569,7 @@ LRESULT PlainPageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kRefreshRequested: {
       std::wstring address = shown_ ? shown_->address : (load_ ? load_->address : std::wstring());
-      if (!address.empty()) BeginNavigation(address, false);
+      if (!address.empty()) BeginNavigation(address, askBeforeRefresh_);
       return 0;
     }
     case kFollowUpNow:

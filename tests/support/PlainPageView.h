@@ -42,8 +42,10 @@
 //    nothing). An onclick that assigns location navigates to that address.
 //  - Right button: ContextMenu(show); when Show stays true, a one-item menu
 //    ("刷新", refresh) appears.
-//  - Refresh reloads the top document without a BeforeNavigate2; Stop gives
-//    up the navigation under way (the shown document stays).
+//  - Refresh reloads the top document without a BeforeNavigate2 (unless
+//    SetAskBeforeRefresh); Stop gives up the navigation under way (the shown
+//    document stays).
+//  - Keys: KeyPressed for each key down; unhandled, nothing more happens.
 //  - DocumentArrived when a document (the top one or a frame's) has arrived,
 //    before anything it asks for. Each frame navigation gets a number of its
 //    own when it starts; EventFrame() tells, inside any event, which frame it
@@ -97,6 +99,9 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
   // Begins the navigation at once: BeforeNavigate2 is raised inside the call.
   void NavigateNow(const std::wstring& url);
   void Stop();
+  // True: Refresh (and the menu's 刷新) raise BeforeNavigate2 as any other
+  // navigation does, as a browser's reload does (the system control's does not).
+  void SetAskBeforeRefresh(bool ask) { askBeforeRefresh_ = ask; }
   void SetSilent(bool silent) override { silent_ = silent; }
   bool Silent() const override { return silent_; }
   std::wstring DocumentUrl() const override;
@@ -199,6 +204,7 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
 
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool silent_ = false;
+  bool askBeforeRefresh_ = false;
   std::deque<std::wstring> queued_;
   std::optional<Shown> shown_;
   std::optional<Load> load_;

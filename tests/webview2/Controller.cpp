@@ -90,7 +90,9 @@ void Controller::Shut() {
 
 void Controller::Page_KeyPressed(UINT virtualKey, LPARAM lParam, bool system, bool& handled) {
   if (!IsAccelerator(virtualKey, system)) return;
-  handled = true;  // the runtime's to decide, below
+  // The runtime's to decide, below; system keys (Alt+F4) still reach the
+  // window system as they come.
+  handled = !system;
   AddRef();
   win::ComPtr<Controller> self = win::ComPtr<Controller>::Attach(this);
   CallbackQueue::ForThisThread().Post([self, virtualKey, lParam, system] {

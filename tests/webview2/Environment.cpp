@@ -11,10 +11,9 @@ namespace {
 
 constexpr char kInterface[] = "ICoreWebView2Environment";
 
-// Controllers asked for in this process so far.
-unsigned& ControllersAsked() {
-  static unsigned count = 0;
-  return count;
+CreationCounter& ControllersAsked() {
+  static CreationCounter counter;
+  return counter;
 }
 
 void Answer(const win::ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>& handler, HRESULT error,
@@ -46,7 +45,7 @@ HRESULT Environment::CreateCoreWebView2Controller(HWND parentWindow,
   if (!handler) return line.Result(E_POINTER);
   if (!::IsWindow(parentWindow)) return line.Result(E_INVALIDARG);
   line.Result(S_OK);
-  const unsigned asked = ++ControllersAsked();
+  const unsigned asked = ControllersAsked().Next(profile_->knobs.controller);
   handler->AddRef();
   auto held = win::ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>::Attach(handler);
   AddRef();

@@ -61,9 +61,9 @@ std::wstring VersionFromPath(const std::wstring& dll) {
 // Without a folder the runtime uses "<program>.WebView2" beside the program.
 std::wstring DefaultUserDataFolder() { return ModuleFile(nullptr) + L".WebView2"; }
 
-unsigned& EnvironmentsAsked() {
-  static unsigned count = 0;
-  return count;
+CreationCounter& EnvironmentsAsked() {
+  static CreationCounter counter;
+  return counter;
 }
 
 void Answer(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler, HRESULT error,
@@ -104,7 +104,7 @@ extern "C" HRESULT STDMETHODCALLTYPE CreateWebViewEnvironmentWithOptionsInternal
   if (!existed) LogLine("event", "user_data_folder_made").Text("userDataFolder", profile->userDataFolder);
   line.Result(S_OK);
 
-  const unsigned asked = ++EnvironmentsAsked();
+  const unsigned asked = EnvironmentsAsked().Next(profile->knobs.environment);
   handler->AddRef();
   auto held = win::ComPtr<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>::Attach(handler);
   const std::wstring version = VersionFromPath(ModuleFile(ThisModule()));

@@ -2,7 +2,8 @@
 // environment each time the export is called:
 //   VELMORA_TEST_WEBVIEW2_EXPORT=<hresult>           the export answers it at once
 //   VELMORA_TEST_WEBVIEW2_ENVIRONMENT=<hresult>[:n]  the first n environments
-//                                                    of the process fail with it (no n: all)
+//                                                    of the process fail with it (no n: all;
+//                                                    counted from the value's last change)
 //   VELMORA_TEST_WEBVIEW2_CONTROLLER=<hresult>[:n]   the same for controllers
 //   VELMORA_TEST_WEBVIEW2_PROCESS_FAILED=<k>[:<times>]  ProcessFailed after the
 //                                                    k-th top-level NavigationCompleted
@@ -22,8 +23,27 @@ namespace fakewebview2 {
 struct Failure {
   HRESULT error = S_OK;
   unsigned count = 0;  // 0: every time
-  // True for the `made`-th creation (from 1) of the process.
+  // True for the `made`-th creation (from 1).
   bool Applies(unsigned made) const { return FAILED(error) && (count == 0 || made <= count); }
+  bool operator==(const Failure&) const = default;
+};
+
+// Counts the creations of the process since the failure asked for last
+// changed (a test that sets another starts from one again); returns the count
+// with this one.
+class CreationCounter {
+ public:
+  unsigned Next(const Failure& asked) {
+    if (!(asked == last_)) {
+      last_ = asked;
+      made_ = 0;
+    }
+    return ++made_;
+  }
+
+ private:
+  Failure last_;
+  unsigned made_ = 0;
 };
 
 struct Knobs {

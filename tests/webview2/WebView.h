@@ -167,7 +167,12 @@ class WebView final : public ComObject<WebView, ICoreWebView2, IID_ICoreWebView2
   std::optional<Navigation> navigation_;
   bool letThrough_ = false;       // the page engine's next top navigation is ours
   bool titleWaiting_ = false;     // a title to announce after NavigationCompleted
-  std::map<unsigned, UINT64> frames_;  // the page engine's frame -> its navigation id
+  // A frame's navigation: its id, and the failure NavigateError gave.
+  struct FrameNavigation {
+    UINT64 id = 0;
+    std::optional<COREWEBVIEW2_WEB_ERROR_STATUS> failure;
+  };
+  std::map<unsigned, FrameNavigation> frames_;  // by the page engine's frame number
   std::vector<DocumentScript> documentScripts_;
   unsigned lastScriptId_ = 0;
 

@@ -43,6 +43,7 @@ INT64 NextEventToken() {
 
 void WebView::BindPage() {
   page_->SetSilent(true);
+  page_->SetAskBeforeRefresh(true);
   page_->BeforeNavigate2.Bind(this, &WebView::Page_BeforeNavigate2);
   page_->DocumentArrived.Bind(this, &WebView::Page_DocumentArrived);
   page_->DocumentComplete.Bind(this, &WebView::Page_DocumentComplete);
@@ -165,7 +166,7 @@ void WebView::Page_BeforeNavigate2(const std::wstring& url, bool& cancel) {
   }
   // A frame: asked at once, from the engine's own message.
   const UINT64 id = NextNavigationId();
-  frames_[frame] = id;
+  frames_[frame] = FrameNavigation{id, std::nullopt};
   auto args = NavigationStartingArgs::Create(Thread(), view_, url, id, false);
   AddRef();  // a handler may let go of the view
   const win::ComPtr<WebView> keep = win::ComPtr<WebView>::Attach(this);
@@ -195,18 +196,21 @@ void WebView::Page_DocumentArrived(const std::wstring&, bool topLevel) {
 }
 
 void WebView::Page_DocumentComplete(const std::wstring& url, bool topLevel) {
-  if (browser::url::IsHttp(url)) RecordInCache(profile_->userDataFolder, url);
   if (!topLevel) {
     const auto it = frames_.find(page_->EventFrame());
     if (it == frames_.end()) return;
-    RaiseFrameCompleted(it->second, true, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN);
+    const FrameNavigation done = it->second;
     frames_.erase(it);
+    if (browser::url::IsHttp(url) && !done.failure) RecordInCache(profile_->userDataFolder, url);
+    RaiseFrameCompleted(done.id, !done.failure, done.failure.value_or(COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN));
     return;
   }
+  // Only a document that came from a server is kept in the cache.
+  const DWORD http = page_->DocumentHttpStatus();
+  if (http != 0) RecordInCache(profile_->userDataFolder, url);
   if (!navigation_) return;
   // No answer: the failure NavigateError gave; an HTTP error: the runtime
   // tells only that it failed.
-  const DWORD http = page_->DocumentHttpStatus();
   if (navigation_->failure) {
     Complete(navigation_->id, false, *navigation_->failure);
   } else if (http >= 400) {
@@ -228,10 +232,12 @@ void WebView::Page_NavigateError(const std::wstring&, long status, bool topLevel
   const auto it = frames_.find(page_->EventFrame());
   if (it == frames_.end()) return;
   if (unloadable) {  // the engine goes no further with that frame
-    RaiseFrameCompleted(it->second, false, StatusOf(status));
+    RaiseFrameCompleted(it->second.id, false, StatusOf(status));
     frames_.erase(it);
+    return;
   }
-  // Others complete (with the error page) through DocumentComplete, failed.
+  // It completes (with the error page) through DocumentComplete, failed.
+  it->second.failure = StatusOf(status);
 }
 
 void WebView::Page_TitleChange(const std::wstring&) {

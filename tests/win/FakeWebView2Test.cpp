@@ -75,7 +75,7 @@ class FakeWebView2 : public ::testing::Test {
     ::SetEnvironmentVariableW(L"VELMORA_TEST_WEBVIEW2_LOG", logPath.c_str());
     HMODULE dll = ::LoadLibraryW(VELMORA_FAKE_WEBVIEW2_DLL);
     ASSERT_TRUE(dll);
-    auto create = reinterpret_cast<CreateWebViewEnvironmentWithOptionsInternalFn>(
+    create = reinterpret_cast<CreateWebViewEnvironmentWithOptionsInternalFn>(
         reinterpret_cast<void*>(::GetProcAddress(dll, "CreateWebViewEnvironmentWithOptionsInternal")));
     ASSERT_TRUE(create);
 
@@ -173,6 +173,7 @@ class FakeWebView2 : public ::testing::Test {
     return text.str();
   }
 
+  CreateWebViewEnvironmentWithOptionsInternalFn create = nullptr;
   TestHttpServer server;
   ParentWindow parent;
   std::wstring logPath;
@@ -252,6 +253,32 @@ TEST_F(FakeWebView2, AnswersTheScriptsItKnowsAndNullOtherwise) {
                             L"document.documentElement.style.backgroundColor = 'red'"));
   EXPECT_EQ(L"\"hidden\"", Run(L"document.documentElement.style.overflowX"));
   EXPECT_EQ(L"null", Run(L"alert(1)"));
+}
+
+TEST_F(FakeWebView2, ReportsFailedPagesWithTheRuntimesStatuses) {
+  pagetest::Answer missing;
+  missing.status = "404 Not Found";
+  missing.body = "<html><body>gone</body></html>";
+  server.Set("/missing.html", missing);
+  ASSERT_TRUE(NavigateAndWait(server.Url("/missing.html")));
+  EXPECT_EQ(" failed 0", events.back().substr(events.back().find(" failed")));
+  const std::wstring nobody = L"http://127.0.0.1:" + std::to_wstring(TestHttpServer::UnusedPort()) + L"/";
+  ASSERT_TRUE(NavigateAndWait(nobody));
+  EXPECT_EQ(" failed 12", events.back().substr(events.back().find(" failed")));
+}
+
+TEST_F(FakeWebView2, FailsTheFirstEnvironmentsAsAsked) {
+  ::SetEnvironmentVariableW(L"VELMORA_TEST_WEBVIEW2_ENVIRONMENT", L"0x8007139F:1");
+  std::vector<HRESULT> answers;
+  auto done = Make<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT, ICoreWebView2Environment*>(
+      [&](HRESULT hr, ICoreWebView2Environment* made) { answers.push_back(made ? hr : hr | 1); });
+  const std::wstring profile = TempFile(L"velmora-fake-webview2-profile");
+  ASSERT_EQ(S_OK, create(true, 0, profile.c_str(), nullptr, done.get()));
+  ASSERT_EQ(S_OK, create(true, 0, profile.c_str(), nullptr, done.get()));
+  ::SetEnvironmentVariableW(L"VELMORA_TEST_WEBVIEW2_ENVIRONMENT", nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return answers.size() == 2; }));
+  EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_INVALID_STATE) | 1, answers[0]);  // and no environment
+  EXPECT_EQ(S_OK, answers[1]);
 }
 
 }  // namespace
