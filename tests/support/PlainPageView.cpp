@@ -208,7 +208,7 @@ void PlainPageView::FetchDone(unsigned id, FetchResult& result) {
     document = cancel ? ParseHtml(L"", address) : ErrorDocument(address);
   }
   if (load_->nodes.empty()) {
-    TopArrived(address, std::move(document));
+    TopArrived(address, std::move(document), result.answered ? result.status : 0);
     return;
   }
   Node node;
@@ -221,9 +221,10 @@ void PlainPageView::FetchDone(unsigned id, FetchResult& result) {
   Advance();
 }
 
-bool PlainPageView::TopArrived(const std::wstring& address, PageDocument document) {
+bool PlainPageView::TopArrived(const std::wstring& address, PageDocument document, DWORD httpStatus) {
   shown_.emplace();
   shown_->address = address;
+  shown_->httpStatus = httpStatus;
   shown_->rootStyle = document.rootStyle;
   shown_->document = std::move(document);
   // The view's window is captioned with its document's title, as a browser's
@@ -568,7 +569,7 @@ LRESULT PlainPageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kRefreshRequested: {
       std::wstring address = shown_ ? shown_->address : (load_ ? load_->address : std::wstring());
-      if (!address.empty()) BeginNavigation(address, false);
+      if (!address.empty()) BeginNavigation(address, askBeforeRefresh_);
       return 0;
     }
     case kFollowUpNow:
@@ -585,6 +586,15 @@ LRESULT PlainPageView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       FocusReceived();
       return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      bool handled = false;
+      std::shared_ptr<bool> alive = alive_;
+      KeyPressed(static_cast<UINT>(wParam), lParam, msg == WM_SYSKEYDOWN, handled);
+      if (!*alive) return 0;
+      if (handled) return 0;
+      break;
+    }
     case WM_PAINT: {
       win::ScopedPaint paint(window());
       Paint(paint);

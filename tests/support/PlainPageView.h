@@ -42,8 +42,10 @@
 //    nothing). An onclick that assigns location navigates to that address.
 //  - Right button: ContextMenu(show); when Show stays true, a one-item menu
 //    ("刷新", refresh) appears.
-//  - Refresh reloads the top document without a BeforeNavigate2; Stop gives
-//    up the navigation under way (the shown document stays).
+//  - Refresh reloads the top document without a BeforeNavigate2 (unless
+//    SetAskBeforeRefresh); Stop gives up the navigation under way (the shown
+//    document stays).
+//  - Keys: KeyPressed for each key down; unhandled, nothing more happens.
 //  - DocumentArrived when a document (the top one or a frame's) has arrived,
 //    before anything it asks for. Each frame navigation gets a number of its
 //    own when it starts; EventFrame() tells, inside any event, which frame it
@@ -97,9 +99,16 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
   // Begins the navigation at once: BeforeNavigate2 is raised inside the call.
   void NavigateNow(const std::wstring& url);
   void Stop();
+  // True: Refresh (and the menu's 刷新) raise BeforeNavigate2 as any other
+  // navigation does, as a browser's reload does (the system control's does not).
+  void SetAskBeforeRefresh(bool ask) { askBeforeRefresh_ = ask; }
   void SetSilent(bool silent) override { silent_ = silent; }
   bool Silent() const override { return silent_; }
   std::wstring DocumentUrl() const override;
+  // The HTTP status of the shown top document (0: not from an HTTP answer).
+  DWORD DocumentHttpStatus() const { return shown_ ? shown_->httpStatus : 0; }
+  // The shown top document's title ("" without one).
+  std::wstring DocumentTitle() const { return shown_ ? shown_->document.title : std::wstring(); }
   std::wstring RootInnerHtml() const override;
   void SetRootStyle(std::wstring_view property, std::wstring_view value) override;
   std::wstring RootStyle(std::wstring_view property) const override;
@@ -120,12 +129,16 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
 
   forms::Event<const std::wstring& /*url*/, bool /*topLevel*/> DocumentArrived;
   forms::Event<> FocusReceived;
+  // A key went down while the view has the focus (WM_KEYDOWN, or
+  // WM_SYSKEYDOWN when `system`); Handled = true: the view does nothing more with it.
+  forms::Event<UINT /*virtualKey*/, LPARAM /*lParam*/, bool /*system*/, bool& /*handled*/> KeyPressed;
 
  private:
   struct Shown {
     std::wstring address;
     PageDocument document;
     std::wstring rootStyle;
+    DWORD httpStatus = 0;
   };
   // A document whose frames are being loaded.
   struct Node {
@@ -159,7 +172,7 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
   // another navigation (from a nested message loop): the caller then stops.
   bool BeginNavigation(const std::wstring& address, bool ask);
   bool StartFetch(const std::wstring& address);
-  bool TopArrived(const std::wstring& address, PageDocument document);
+  bool TopArrived(const std::wstring& address, PageDocument document, DWORD httpStatus = 0);
   bool Advance();
   bool TopComplete(const std::wstring& address);
   bool OpenNewWindow(const std::wstring& address);
@@ -191,6 +204,7 @@ class PlainPageView final : public WebView, private forms::WindowBase, private F
 
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool silent_ = false;
+  bool askBeforeRefresh_ = false;
   std::deque<std::wstring> queued_;
   std::optional<Shown> shown_;
   std::optional<Load> load_;

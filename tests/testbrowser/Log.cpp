@@ -1,92 +1,15 @@
 #include "tests/testbrowser/Log.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "GeneratedBases.h"
-#include "win/UniqueHandle.h"
+#include "tests/support/JsonLog.h"
 
 namespace testbrowser {
-
-namespace {
-
-// The log file VELMORA_TEST_BROWSER_LOG names now (opened again when the
-// variable changes); null without one.
-HANDLE LogFile() {
-  static std::wstring openedFor;
-  static win::UniqueFile file;
-  wchar_t path[MAX_PATH + 2];
-  const DWORD n = ::GetEnvironmentVariableW(L"VELMORA_TEST_BROWSER_LOG", path + 2, MAX_PATH);
-  const std::wstring named = n > 0 && n < MAX_PATH ? std::wstring(path + 2, n) : std::wstring();
-  if (named == openedFor) return file.get();
-  openedFor = named;
-  file.reset();
-  if (named.empty()) return nullptr;
-  std::wstring name = named;
-  if (name[0] == L'/') {  // a Unix path: Wine's drive Z: is the Unix root
-    name = L"Z:" + name;
-    for (wchar_t& c : name) {
-      if (c == L'/') c = L'\\';
-    }
-  }
-  // Append-only: every write lands at the end, whoever else writes there.
-  HANDLE h = ::CreateFileW(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h != INVALID_HANDLE_VALUE) file.reset(h);
-  return file.get();
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-}  // namespace
 
 int& EventDepth() {
   static int depth = 0;
   return depth;
-}
-
-void AppendJsonString(std::string& out, std::wstring_view text) {
-  out += '"';
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = static_cast<char16_t>(text[i]);
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char16_t>(text[++i]) - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20) {
-          char escape[8];
-          std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-          out += escape;
-        } else {
-          AppendUtf8(out, c);
-        }
-    }
-  }
-  out += '"';
 }
 
 LogLine::LogLine(const char* kind, std::string_view name, unsigned control, const char* interfaceName)
@@ -107,7 +30,7 @@ void LogLine::Key(const char* key) {
 
 LogLine& LogLine::Text(const char* key, std::wstring_view value) {
   Key(key);
-  AppendJsonString(text_, value);
+  testlog::AppendJsonString(text_, value);
   return *this;
 }
 
@@ -160,14 +83,11 @@ void LogLine::WriteAs(const char* kind) {
 }
 
 void LogLine::Emit(std::string text) const {
-  HANDLE file = LogFile();
-  if (!file) return;
   text += ",\"control\":" + std::to_string(control_);
   text += ",\"pid\":" + std::to_string(::GetCurrentProcessId());
   text += ",\"depth\":" + std::to_string(EventDepth());
-  text += "}\n";
-  DWORD written = 0;
-  ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  text += '}';
+  testlog::AppendLine(L"VELMORA_TEST_BROWSER_LOG", text);
 }
 
 void LogUnimplemented(const char* interfaceName, const char* method) {

@@ -64,8 +64,4 @@ class EventScope {
   ~EventScope() { --EventDepth(); }
 };
 
-// Appends `text` to `out` as a JSON string, quotes included (UTF-16 in,
-// UTF-8 out, a lone surrogate as U+FFFD).
-void AppendJsonString(std::string& out, std::wstring_view text);
-
 }  // namespace testbrowser
