@@ -183,6 +183,11 @@ def wine_path(unix_path):
                           check=True).stdout.strip()
 
 
+def unix_path(windows_path):
+    """The Unix path of a path as the programs under Wine see it."""
+    return subprocess.run(["winepath", "-u", windows_path], capture_output=True, text=True, timeout=30).stdout.strip()
+
+
 def wine_temp_folder():
     """The Unix path of the client's temporary folder (%TEMP% as Wine reports it)."""
     temp = wine("cmd", "/c", "echo", "%TEMP%").stdout.decode("utf-8", "replace").strip()
