@@ -267,6 +267,34 @@ TEST_F(FakeWebView2, ReportsFailedPagesWithTheRuntimesStatuses) {
   EXPECT_EQ(" failed 12", events.back().substr(events.back().find(" failed")));
 }
 
+TEST_F(FakeWebView2, F5ReloadsUnlessAnAcceleratorHandlerTakesIt) {
+  server.Page("/k.html", "<html><body>k</body></html>");
+  ASSERT_TRUE(NavigateAndWait(server.Url("/k.html")));
+  HWND page = ::GetWindow(::GetWindow(parent.hwnd(), GW_CHILD), GW_CHILD);
+  ASSERT_TRUE(page);
+  ::PostMessageW(page, WM_KEYDOWN, VK_F5, 0);
+  ASSERT_TRUE(PumpUntil([&] { return completed == 2; }));
+  EXPECT_EQ(2, server.Count("/k.html"));
+
+  UINT key = 0;
+  EventRegistrationToken token{};
+  controller->add_AcceleratorKeyPressed(
+      Make<ICoreWebView2AcceleratorKeyPressedEventHandler, ICoreWebView2Controller*,
+           ICoreWebView2AcceleratorKeyPressedEventArgs*>(
+          [&](ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
+            args->get_VirtualKey(&key);
+            args->put_Handled(TRUE);
+          })
+          .get(),
+      &token);
+  ::PostMessageW(page, WM_KEYDOWN, VK_F5, 0);
+  ASSERT_TRUE(PumpUntil([&] { return key == VK_F5; }));
+  pagetest::PumpPending();
+  const std::string log = Log();
+  ASSERT_NE(std::string::npos, log.find("browser_key_reload"));
+  EXPECT_EQ(log.find("browser_key_reload"), log.rfind("browser_key_reload"));  // the first F5's only
+}
+
 TEST_F(FakeWebView2, FailsTheFirstEnvironmentsAsAsked) {
   ::SetEnvironmentVariableW(L"VELMORA_TEST_WEBVIEW2_ENVIRONMENT", L"0x8007139F:1");
   std::vector<HRESULT> answers;
