@@ -30,12 +30,13 @@ def all_ids():
 # Where the 32-bit suite runs too, the 64-bit one runs only these of the e2e
 # tests (each of them once more, built for x86-64): start-up and screen, DDE
 # and the tabs, the hot key and the tray, the skinned controls' hooks, the
-# whole update. Everything else they share is the same source, run by the
+# whole update, the game on the x64 WebView2 runtime. Everything else they share is the same source, run by the
 # 32-bit suite; its Wine GoogleTests run in full. VELMORA_E2E_ALL=1 runs all.
 WIN64_SMOKE = {
     "test_harness.HarnessTest.test_first_window_found_screenshot_and_clean_end",
     "test_demo.DemoSiteTest.test_entering_the_game_from_the_demo_login",
     "test_mainwindow.MainWindowTest.test_second_logins_and_dde_commands_open_one_tab_per_address",
+    "test_webview2.WebView2Test.test_login_game_tab_new_window_menu_refresh_and_cache_clearing",
     "test_mainwindow.MainWindowTest.test_f10_and_the_tray_icon_hide_and_show_the_window",
     "test_update.WholeUpdateTest.test_the_updater_replaces_only_the_clients_own_file",
 }

@@ -83,6 +83,10 @@ class WebView2Test(WebView2Case):
 
         self.choose(main, 0)  # 刷新(F5)
         harness.wait_for("the page again", lambda: len(self.game_requests("/play/one.html")) == 2)
+        # F5 inside the page: the runtime's own reload.
+        harness.click(main["x"] + main["w"] // 2, main["y"] + main["h"] // 2)
+        harness.press_key("F5")
+        harness.wait_for("the page once more", lambda: len(self.game_requests("/play/one.html")) == 3)
 
         # The profile the host gave the runtime: %LOCALAPPDATA%\Velmora\WebView2.
         folder = self.calls("CreateWebViewEnvironmentWithOptionsInternal")[0]["userDataFolder"]

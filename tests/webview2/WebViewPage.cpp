@@ -158,6 +158,8 @@ void WebView::Page_BeforeNavigate2(const std::wstring& url, bool& cancel) {
   const unsigned frame = page_->EventFrame();
   if (frame == 0) {
     if (std::exchange(letThrough_, false)) return;
+    // A javascript: link runs in the page: no navigation (the engine runs none).
+    if (browser::url::IsScript(url)) return;
     // The page's own navigation (a link, a refresh, a script): the engine
     // keeps its page, and the navigation starts again as the runtime's.
     cancel = true;
