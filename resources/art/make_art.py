@@ -557,8 +557,10 @@ def make_backdrop():
 
 # ---------------------------------------------------------------- icon
 # Entries this wide or wider are stored as PNG (lossless, read by Windows
-# Vista and later): a 128-pixel BMP-style entry alone is 66 KB.
-ICON_PNG_FROM = 128
+# Vista and later): a 128-pixel BMP-style entry alone is 66 KB, a 64-pixel one
+# 17 KB. The 16- and 32-pixel entries, which the window and tray icons use,
+# stay BMP-style for every reader.
+ICON_PNG_FROM = 48
 
 
 def png_bytes(img):
